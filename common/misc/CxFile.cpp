@@ -1,0 +1,346 @@
+#include "CxFile.h"
+
+#include "CxAssert.h"
+
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace {
+
+std::atomic<unsigned> g_nTempCounter{0};
+
+std::string DirOf(const std::string& path)
+{
+    size_t n = path.find_last_of("/\\");
+    return n == std::string::npos ? std::string(".") : path.substr(0, n + 1);
+}
+
+#ifndef _WIN32
+// Makes a rename durable: sync the folder that holds the file.
+void SyncDir(const std::string& path)
+{
+    int fd = ::open(DirOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+#endif
+
+bool ReplaceFile(const std::string& from, const std::string& to)
+{
+#ifdef _WIN32
+    return MoveFileExA(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+#else
+    if (std::rename(from.c_str(), to.c_str()) != 0)
+        return false;
+    SyncDir(to);
+    return true;
+#endif
+}
+
+} // namespace
+
+CxFile::CxFile() = default;
+
+CxFile::~CxFile()
+{
+    Close();
+}
+
+bool CxFile::Open(const char* path, const char* mode)
+{
+    if (!path || !*path || !mode || !*mode)
+        return false;
+    Close();
+    m_fp = std::fopen(path, mode);
+    if (!m_fp)
+        return false;
+    m_nLimit = UINT64_MAX;
+    struct stat st;
+#ifdef _WIN32
+    bool bStat = ::fstat(_fileno(m_fp), &st) == 0;
+#else
+    bool bStat = ::fstat(fileno(m_fp), &st) == 0;
+#endif
+    // A folder is not a file, although the C library may open one.
+    if (bStat && (st.st_mode & S_IFMT) == S_IFDIR) {
+        Close();
+        return false;
+    }
+    if (bStat && (st.st_mode & S_IFMT) == S_IFREG && std::strchr(mode, 'r'))
+        m_nLimit = static_cast<uint64_t>(st.st_size);
+    return true;
+}
+
+bool CxFile::OpenReplace(const char* path)
+{
+    if (!path || !*path)
+        return false;
+    Close();
+    std::string target(path);
+    // A replaced file keeps its permissions; a new one gets 0666 less the umask.
+    struct stat st;
+    bool bExists = ::stat(path, &st) == 0;
+    if (bExists && S_ISDIR(st.st_mode))
+        return false;
+    unsigned mode = bExists ? (st.st_mode & 07777) : 0666;
+    // A unique name in the target's folder, so the final rename stays on one file system.
+    for (int attempt = 0; attempt < 100 && !m_fp; ++attempt) {
+#ifdef _WIN32
+        unsigned pid = static_cast<unsigned>(_getpid());
+#else
+        unsigned pid = static_cast<unsigned>(::getpid());
+#endif
+        std::string temp =
+            target + ".tmp" + std::to_string(pid) + "-" + std::to_string(g_nTempCounter++);
+#ifdef _WIN32
+        int fd = ::_open(temp.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, 0666);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return false;
+        m_fp = ::_fdopen(fd, "wb");
+#else
+        int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd < 0 && errno == EEXIST)
+            continue;
+        if (fd < 0)
+            return false;
+        if (bExists)
+            ::fchmod(fd, mode);
+        m_fp = ::fdopen(fd, "wb");
+        if (!m_fp)
+            ::close(fd);
+#endif
+        if (!m_fp) {
+            std::remove(temp.c_str());
+            return false;
+        }
+        m_sTarget = target;
+        m_sTemp = temp;
+    }
+    m_bWriteError = false;
+    m_nLimit = 0;
+    return m_fp != nullptr;
+}
+
+bool CxFile::Commit()
+{
+    if (!m_fp || m_sTemp.empty())
+        return false;
+    bool ok = !m_bWriteError && std::fflush(m_fp) == 0 && !std::ferror(m_fp);
+#ifndef _WIN32
+    ok = ok && ::fsync(fileno(m_fp)) == 0;
+#endif
+    ok = (std::fclose(m_fp) == 0) && ok;
+    m_fp = nullptr;
+    ok = ok && ReplaceFile(m_sTemp, m_sTarget);
+    if (!ok)
+        std::remove(m_sTemp.c_str());
+    m_sTemp.clear();
+    m_sTarget.clear();
+    m_bWriteError = false;
+    return ok;
+}
+
+void CxFile::Discard()
+{
+    if (m_fp)
+        std::fclose(m_fp);
+    m_fp = nullptr;
+    std::remove(m_sTemp.c_str());
+    m_sTemp.clear();
+    m_sTarget.clear();
+}
+
+bool CxFile::Close()
+{
+    if (!m_sTemp.empty()) {
+        Discard();
+        m_bWriteError = false;
+        return false;
+    }
+    bool ok = !m_bWriteError;
+    if (m_fp) {
+        ok = !std::ferror(m_fp) && ok;
+        ok = (std::fclose(m_fp) == 0) && ok;
+    }
+    m_fp = nullptr;
+    m_bWriteError = false;
+    m_nLimit = 0;
+    return ok;
+}
+
+uint64_t CxFile::Remaining() const
+{
+    long pos = Tell();
+    if (pos < 0 || static_cast<uint64_t>(pos) >= m_nLimit)
+        return 0;
+    return m_nLimit - static_cast<uint64_t>(pos);
+}
+
+long CxFile::Tell() const
+{
+    return m_fp ? std::ftell(m_fp) : -1;
+}
+
+bool CxFile::HasError() const
+{
+    return m_bWriteError || (m_fp && std::ferror(m_fp));
+}
+
+bool CxFile::Read(void* szBuf, int size)
+{
+    CX_ASSERT(m_fp != nullptr);
+    CX_ASSERT(szBuf != nullptr);
+    if (size <= 0)
+        return size == 0;
+    if (static_cast<uint64_t>(size) > Remaining())
+        return false;
+    return std::fread(szBuf, 1, static_cast<size_t>(size), m_fp) == static_cast<size_t>(size);
+}
+
+bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
+{
+    CX_ASSERT(m_fp != nullptr);
+    CX_ASSERT(szBuf != nullptr);
+    uint32_t dwLen = 0;
+    if (!ReadDWORD(&dwLen))
+        return false;
+    int32_t nLen = static_cast<int32_t>(dwLen);
+    if (pnLength)
+        *pnLength = nLen;
+    if (nLen < 0)
+        return false;
+    if (nLen == 0)
+        return true;
+    size_t n = static_cast<size_t>(nLen);
+    if (n >= nSize || n > Remaining())
+        return false;
+    if (std::fread(szBuf, 1, n, m_fp) != n) {
+        szBuf[0] = 0;
+        return false;
+    }
+    szBuf[n] = 0;
+    return true;
+}
+
+bool CxFile::ReadDWORD(uint32_t* pdwVal)
+{
+    CX_ASSERT(pdwVal != nullptr);
+    uint8_t b[4];
+    if (!Read(b, 4))
+        return false;
+    *pdwVal = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+              static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+    return true;
+}
+
+bool CxFile::ReadByte(uint8_t* pbVal)
+{
+    CX_ASSERT(pbVal != nullptr);
+    uint8_t b;
+    if (!Read(&b, 1))
+        return false;
+    *pbVal = b;
+    return true;
+}
+
+bool CxFile::Write(const void* szBuf, int dwSize)
+{
+    CX_ASSERT(m_fp != nullptr);
+    CX_ASSERT(szBuf != nullptr && dwSize > 0);
+    if (std::fwrite(szBuf, 1, static_cast<size_t>(dwSize), m_fp) != static_cast<size_t>(dwSize))
+        m_bWriteError = true;
+    return !m_bWriteError;
+}
+
+bool CxFile::WriteString(const char* text)
+{
+    size_t n = text ? std::strlen(text) : 0;
+    if (n > INT32_MAX) {
+        m_bWriteError = true;
+        return false;
+    }
+    if (!WriteDWORD(static_cast<uint32_t>(n)))
+        return false;
+    return n == 0 || Write(text, static_cast<int>(n));
+}
+
+bool CxFile::WriteString(const std::string& text)
+{
+    return WriteString(text.c_str());
+}
+
+bool CxFile::WriteDWORD(uint32_t value)
+{
+    uint8_t b[4] = {static_cast<uint8_t>(value), static_cast<uint8_t>(value >> 8),
+                    static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 24)};
+    return Write(b, 4);
+}
+
+bool CxFile::WriteByte(uint8_t value)
+{
+    return Write(&value, 1);
+}
+
+bool CxFile::WriteLine(const char* text)
+{
+    CX_ASSERT(m_fp != nullptr);
+    size_t n = text ? std::strlen(text) : 0;
+    if (n > 0 && std::fwrite(text, 1, n, m_fp) != n)
+        m_bWriteError = true;
+    if (std::fwrite("\r\n", 1, 2, m_fp) != 2)
+        m_bWriteError = true;
+    return !m_bWriteError;
+}
+
+bool CxFile::WriteLine(const std::string& text)
+{
+    CX_ASSERT(m_fp != nullptr);
+    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), m_fp) != text.size())
+        m_bWriteError = true;
+    if (std::fwrite("\r\n", 1, 2, m_fp) != 2)
+        m_bWriteError = true;
+    return !m_bWriteError;
+}
+
+char* CxFile::ReadLine(char* buffer, int size)
+{
+    if (!buffer || size < 2)
+        return nullptr;
+    CX_ASSERT(m_fp != nullptr);
+    return std::fgets(buffer, size, m_fp);
+}
+
+int CxFile::Seek(long offset, int origin)
+{
+    if (!m_fp)
+        return -1;
+    return std::fseek(m_fp, offset, origin);
+}
+
+long CxFile::FileSize(const char* path)
+{
+    if (!path || !*path)
+        return -1;
+    CxFile file;
+    if (!file.Open(path, "rb"))
+        return -1;
+    if (file.Seek(0, SEEK_END) != 0)
+        return -1;
+    return file.Tell();
+}

@@ -1,0 +1,104 @@
+// CxFile: the one way the program touches files.
+//
+// Wraps a C stream and speaks the vocabulary of every data file: little-endian
+// 32-bit values, single bytes, raw blocks, strings stored as a 32-bit length
+// followed by the bytes (no terminator), and CR LF text lines.
+//
+// Contracts:
+// - Files are always opened in binary mode; no line-end translation happens.
+// - Readers never read past the current read limit (the file's size when it
+//   was opened, or a narrower limit set with SetReadLimit) and never write
+//   past the destination they are given. A short read returns false.
+// - Writers remember the first failure; Close() and Commit() report it.
+// - OpenReplace() writes to a temporary file in the target's folder. Commit()
+//   flushes, syncs and renames it over the target only if every write
+//   succeeded; Close() without Commit() removes the temporary file, so the
+//   old target stays byte-for-byte intact.
+#ifndef CXFILE_H
+#define CXFILE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+class CxFile
+{
+public:
+    CxFile();
+    virtual ~CxFile();
+
+    CxFile(const CxFile&) = delete;
+    CxFile& operator=(const CxFile&) = delete;
+
+    // Opens path with a C library mode ("rb", "wb", ...). False for a null or
+    // empty path or mode, or when the open fails. An open object is closed first.
+    bool Open(const char* path, const char* mode);
+    // Opens a temporary file beside path for writing; Commit() puts it in place.
+    bool OpenReplace(const char* path);
+    // Finishes a replacement: flush, sync, close and rename over the target.
+    // False (and the target untouched) if any write failed or the rename failed.
+    bool Commit();
+    // Closes the stream. False if a write or the close itself failed. An
+    // uncommitted replacement is discarded.
+    bool Close();
+    bool IsOpen() const { return m_fp != nullptr; }
+
+    // Reads exactly size bytes; false on a short read (the destination may
+    // then hold part of them).
+    bool Read(void* szBuf, int size);
+    // Reads a length-prefixed string into szBuf, which holds nSize bytes, and
+    // terminates it. A stored length of 0 leaves szBuf unchanged. False when
+    // the length or the bytes cannot be read, the length is negative, or the
+    // string plus its terminator does not fit into nSize bytes (nothing is
+    // then written to szBuf). pnLength receives the stored length when read.
+    bool ReadString(char* szBuf, size_t nSize, int* pnLength = nullptr);
+    template <size_t N> bool ReadString(char (&szBuf)[N], int* pnLength = nullptr)
+    {
+        return ReadString(szBuf, N, pnLength);
+    }
+    // Reads a 32-bit value; at end of file false and *pdwVal is not touched.
+    bool ReadDWORD(uint32_t* pdwVal);
+    bool ReadByte(uint8_t* pbVal);
+
+    bool Write(const void* szBuf, int dwSize);
+    // Writes a length-prefixed string; null and "" both write the value 0.
+    bool WriteString(const char* text);
+    bool WriteString(const std::string& text);
+    bool WriteDWORD(uint32_t value);
+    bool WriteByte(uint8_t value);
+    // Writes text followed by CR LF; a null text writes CR LF only.
+    bool WriteLine(const char* text);
+    bool WriteLine(const std::string& text);
+
+    // Reads one line like fgets: at most size - 1 characters, up to and
+    // including the line feed, terminated. Null at end of file or for a null
+    // or too small buffer.
+    char* ReadLine(char* buffer, int size);
+
+    // fseek; 0 on success.
+    int Seek(long offset, int origin);
+    // Current position, or -1.
+    long Tell() const;
+    // Narrows the readable part of the file to the bytes before nEnd.
+    void SetReadLimit(uint64_t nEnd) { m_nLimit = nEnd; }
+    // Bytes that may still be read before the read limit.
+    uint64_t Remaining() const;
+    // True once a read or write of the stream failed (not end of file).
+    bool HasError() const;
+
+    // Size of the file at path, or -1 if path is null or empty or the file
+    // cannot be opened for reading.
+    static long FileSize(const char* path);
+
+private:
+    void Discard();
+
+    FILE* m_fp = nullptr;
+    uint64_t m_nLimit = 0; // read limit (file size for files opened for reading)
+    bool m_bWriteError = false;
+    std::string m_sTarget; // target of an open replacement
+    std::string m_sTemp;   // its temporary file
+};
+
+#endif

@@ -1,0 +1,86 @@
+#include "apputil.h"
+
+#include "AppSettings.h"
+#include "CLRecordUtil.h"
+#include "WinUtil.h"
+
+#include <QSettings>
+#include <QStringList>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kGroup = "Zentrivo";
+
+// A value as text; a value with commas comes back from the INI reader as a list.
+QString ReadText(const QSettings& settings, const char* key)
+{
+    QVariant v = settings.value(key);
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(QLatin1Char(','));
+    return v.toString();
+}
+
+// Reads an integer the way the profile functions do: leading digits, with a
+// sign; the default only when the key is missing.
+int32_t ReadInt(const QSettings& settings, const char* key, int32_t nDefault)
+{
+    if (!settings.contains(key))
+        return nDefault;
+    QByteArray text = ReadText(settings, key).toLatin1();
+    return static_cast<int32_t>(std::strtol(text.constData(), nullptr, 10));
+}
+
+std::string ToLocal(const QString& s)
+{
+    return s.toStdString();
+}
+
+} // namespace
+
+std::string GetSettingsFileName()
+{
+    return AppFile("tarvexa.ini");
+}
+
+void LoadSettings()
+{
+    AppSettings = TAppSettings{};
+    QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    AppSettings.RunMode = ReadInt(settings, "RunMode", 2);
+    AppSettings.DataMode = ReadInt(settings, "DataMode", 1);
+    AppSettings.LastCat = ReadInt(settings, "LastCat", 0);
+    CopyField(AppSettings.LastCmd, ReadText(settings, "LastCmd").toLatin1().toStdString());
+    AppSettings.ImportFile = ToLocal(ReadText(settings, "ImportFile"));
+    AppSettings.HtmlFolder = ToLocal(ReadText(settings, "HtmlFolder"));
+}
+
+void SaveSettings()
+{
+    QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    settings.setValue("RunMode", QString::number(AppSettings.RunMode));
+    settings.setValue("DataMode", QString::number(AppSettings.DataMode));
+    settings.setValue("LastCat", QString::number(AppSettings.LastCat));
+    settings.setValue("LastCmd",
+                      QString::fromLatin1(AppSettings.LastCmd, strnlen(AppSettings.LastCmd, 10)));
+    if (!AppSettings.ImportFile.empty())
+        settings.setValue("ImportFile", QString::fromStdString(AppSettings.ImportFile));
+    if (!AppSettings.HtmlFolder.empty())
+        settings.setValue("HtmlFolder", QString::fromStdString(AppSettings.HtmlFolder));
+    settings.endGroup();
+    settings.sync();
+}
+
+std::string GetImportFile()
+{
+    return AppSettings.ImportFile.empty() ? AppFile("clcmd.txt") : AppSettings.ImportFile;
+}
+
+std::string GetHtmlFolder()
+{
+    return AppSettings.HtmlFolder.empty() ? AppFile("html/") : AppSettings.HtmlFolder;
+}

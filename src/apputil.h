@@ -1,0 +1,23 @@
+// The settings file "tarvexa.ini" in the program folder, section "Zentrivo":
+// RunMode (default 2), DataMode (1), LastCat (0), LastCmd (empty), and the
+// author's choices ImportFile and HtmlFolder (written only once chosen).
+#ifndef APPUTIL_H
+#define APPUTIL_H
+
+#include <string>
+
+// Fills AppSettings from the settings file; missing file, section or key give
+// the defaults.
+void LoadSettings();
+// Writes every key back, creating the file and section when missing. A failure
+// to write is not reported.
+void SaveSettings();
+// The settings file's full path.
+std::string GetSettingsFileName();
+
+// The import file and HTML folder to offer: the remembered choice, else the
+// default (the program folder's clcmd.txt and html/).
+std::string GetImportFile();
+std::string GetHtmlFolder();
+
+#endif

@@ -1,0 +1,28 @@
+// The process-wide settings. Read at start-up and written at shut-down by the
+// settings file functions (LoadSettings, SaveSettings); all fields are zero or
+// empty before they run.
+#ifndef APPSETTINGS_H
+#define APPSETTINGS_H
+
+#include <cstdint>
+#include <string>
+
+// Run modes: 1 reads command records from the per-command files and offers the
+// editing commands; 2 (the default) reads them from the joined file and is
+// read-only; any other value reads the joined file and offers editing.
+constexpr int32_t kRunModeEdit = 1;
+constexpr int32_t kRunModeRead = 2;
+
+struct TAppSettings
+{
+    int32_t RunMode;
+    int32_t DataMode;       // kept and written back; nothing depends on it
+    int32_t LastCat;        // category chosen last; 0 means all
+    char LastCmd[11];       // command shown last
+    std::string ImportFile; // last import file chosen; empty: the default
+    std::string HtmlFolder; // last HTML output folder chosen; empty: the default
+};
+
+extern TAppSettings AppSettings;
+
+#endif

@@ -1,0 +1,136 @@
+// CLCmdManager: owner of the category list, the command index and the loaded
+// command records, and the only reader and writer of the data files:
+//
+//   clcat.dat    the categories            (program folder)
+//   cldict.dat   the command index         (program folder)
+//   data/NAME    one record per command    (program folder, data/)
+//   clcmd.dat    all records joined        (program folder)
+//
+// The category list is kept in ascending dwID order, the index in ascending
+// byte order of szName; neither holds duplicates. Each list has one cursor
+// shared by all callers, so a walk must not be interleaved with another walk,
+// FindCat/FindCmdIdx or an add on the same list. Not re-entrant; one thread.
+//
+// Saves write a temporary file and rename it over the old one only when every
+// write succeeded; a failed save returns false and leaves the old file intact.
+// Readers check every length against the file and the destination.
+#ifndef CLCMDMANAGER_H
+#define CLCMDMANAGER_H
+
+#include "CLRecords.h"
+
+#include <string>
+
+class CxFile;
+class CxList;
+
+class CLCmdManager
+{
+public:
+    CLCmdManager();
+    virtual ~CLCmdManager();
+
+    CLCmdManager(const CLCmdManager&) = delete;
+    CLCmdManager& operator=(const CLCmdManager&) = delete;
+
+    // LoadCatList, then LoadCmdIdxList; false as soon as one fails.
+    bool LoadAll();
+    // SaveCmdIdxList, then SaveCatList; false as soon as one fails.
+    bool SaveAll();
+
+    // --- categories -------------------------------------------------------
+    CLCategory* GetFirstCat();
+    CLCategory* GetNextCat();
+    uint32_t GetCatCount() const;
+    // The category with this id (walks from the first; moves the cursor).
+    CLCategory* FindCat(uint32_t id);
+    // Stores a copy in id order. An empty name shows "Invalid CL Command
+    // Category Name." and returns null; an existing id shows the duplicate
+    // message and returns the category already stored.
+    CLCategory* AddCat(const CLCategory* pCat);
+    bool DeleteCat(CLCategory* pCat);
+
+    // --- command index ----------------------------------------------------
+    CLCmdIndex* GetFirstCmdIdx();
+    CLCmdIndex* GetNextCmdIdx();
+    uint32_t GetCmdIdxCount() const;
+    // The entry named szName (walks from the first; moves the cursor).
+    CLCmdIndex* FindCmdIdx(const char* szName);
+    // Stores a copy in name order. An empty name shows "Invalid CL Command
+    // Name." and returns null; an existing name shows the duplicate message
+    // and returns the entry already stored (a record the rejected entry
+    // carried stays with the caller). A carried record is tied to the copy.
+    CLCmdIndex* AddCmdIdx(const CLCmdIndex* pIdx);
+    // Removes and frees the entry with its loaded record; no file is touched.
+    bool DeleteCmdIdx(CLCmdIndex* pIdx);
+
+    // --- the two list files -----------------------------------------------
+    bool LoadCatList();
+    bool SaveCatList();
+    bool LoadCmdIdxList();
+    bool SaveCmdIdxList();
+    void ClearCatList();
+    void ClearCmdIdxList();
+    std::string GetCatFileName() const;
+    std::string GetCmdIdxFileName() const;
+
+    // One record of the open file (m_pFile); false on a short read or a
+    // string too long for its field.
+    bool ReadCat(CLCategory* pCat);
+    bool WriteCat(const CLCategory* pCat);
+    bool ReadCmdIdx(CLCmdIndex* pIdx, bool bLoadRecord);
+    bool WriteCmdIdx(const CLCmdIndex* pIdx, bool bSaveRecord);
+
+    // --- command records --------------------------------------------------
+    // Zero-fills the record and ties it to pIdx; false for a null record.
+    static bool InitCmdRecord(CLCmdIndex* pIdx, CLCmdRecord* pRec);
+    // Releases the record's arrays and texts and the record itself; does not
+    // touch the owning entry's pRec. False for a null record.
+    static bool FreeCmdRecord(CLCmdRecord* pRec);
+
+    // Fills a record fresh from InitCmdRecord from its entry's per-command file
+    // (run mode 1) or from the joined file at the entry's position (other run
+    // modes). On failure the record is left as initialised and false returned.
+    bool ReadCmdRecord(CLCmdRecord* pRec);
+    // Writes the record to its entry's per-command file, replacing it. False
+    // for an unsafe file name, a long text over kMaxLongText, or a failed write.
+    bool SaveCmdRecord(CLCmdRecord* pRec);
+    // The entry's record: the loaded one, or a new one read now and attached
+    // (kept even when the read fails). *pbLoaded tells whether it was loaded here.
+    CLCmdRecord* AttachCmdRecord(CLCmdIndex* pIdx, bool* pbLoaded = nullptr);
+    // Frees a record attached by AttachCmdRecord and clears the entry's pRec.
+    static void DetachCmdRecord(CLCmdIndex* pIdx);
+
+    bool ReadParams(CLCmdRecord* pRec);
+    bool WriteParams(const CLCmdRecord* pRec);
+    bool ReadErrors(CLCmdRecord* pRec);
+    bool WriteErrors(const CLCmdRecord* pRec);
+    bool ReadParam(CLCmdParam* pParam);
+    bool WriteParam(const CLCmdParam* pParam);
+    bool ReadError(CLCmdError* pError);
+    bool WriteError(const CLCmdError* pError);
+
+    // --- paths ------------------------------------------------------------
+    // The per-command file of an entry: program folder + "data/" + szFileName.
+    std::string GetCmdRecordFileName(const CLCmdIndex* pIdx) const;
+    // The joined file: program folder + "clcmd.dat".
+    std::string GetCmdDataFileName() const;
+    // The per-command folder: program folder + "data/".
+    static std::string GetDataFolder();
+    // False for a name that would lead outside its folder: empty, "." or "..",
+    // a path separator, or a control character.
+    static bool IsSafeFileName(const char* szName);
+
+private:
+    bool ReadLongText(char** ppsz);
+    bool ReadRecordFields(CLCmdRecord* pRec);
+    bool WriteRecordFields(const CLCmdRecord* pRec);
+    bool OpenList(const std::string& path, const char* szMagic);
+    static void ClearRecord(CLCmdRecord* pRec);
+
+    CxList* m_pCmdIdxList;
+    CxList* m_pCatList;
+    CxFile* m_pFile;
+};
+
+#endif

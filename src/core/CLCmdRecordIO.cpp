@@ -1,0 +1,302 @@
+// Command records: their life cycle and their byte format, the same in a
+// per-command file and inside the joined file:
+//   name, description, environment (strings), reserved byte,
+//   parameter count + parameters (4 strings each),
+//   error count + errors (2 strings each),
+//   detail, reserved text, examples (strings).
+#include "AppSettings.h"
+#include "CLCmdManager.h"
+#include "CLRecordUtil.h"
+#include "CxAssert.h"
+#include "CxFile.h"
+#include "WinUtil.h"
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+// The smallest stored parameter and error message: empty strings only.
+constexpr uint64_t kMinParamBytes = 4 * 4;
+constexpr uint64_t kMinErrorBytes = 2 * 4;
+
+// Lends a file object to the manager's field readers for one record and puts
+// the manager's own object back afterwards.
+class FileSwap
+{
+public:
+    FileSwap(CxFile*& slot, CxFile* pTemp) : m_slot(slot), m_pOld(slot) { m_slot = pTemp; }
+    ~FileSwap() { m_slot = m_pOld; }
+
+private:
+    CxFile*& m_slot;
+    CxFile* m_pOld;
+};
+
+} // namespace
+
+bool CLCmdManager::InitCmdRecord(CLCmdIndex* pIdx, CLCmdRecord* pRec)
+{
+    if (!pRec)
+        return false;
+    std::memset(pRec, 0, sizeof(CLCmdRecord));
+    pRec->pIdx = pIdx;
+    return true;
+}
+
+// Releases what a record owns and zero-fills it, keeping its entry.
+void CLCmdManager::ClearRecord(CLCmdRecord* pRec)
+{
+    delete[] pRec->pParams;
+    delete[] pRec->pErrors;
+    delete[] pRec->pszDetail;
+    delete[] pRec->pszReserved;
+    delete[] pRec->pszExample;
+    InitCmdRecord(pRec->pIdx, pRec);
+}
+
+bool CLCmdManager::FreeCmdRecord(CLCmdRecord* pRec)
+{
+    if (!pRec)
+        return false;
+    ClearRecord(pRec);
+    delete pRec;
+    return true;
+}
+
+CLCmdRecord* CLCmdManager::AttachCmdRecord(CLCmdIndex* pIdx, bool* pbLoaded)
+{
+    CX_ASSERT(pIdx != nullptr);
+    if (pbLoaded)
+        *pbLoaded = false;
+    if (pIdx->pRec)
+        return pIdx->pRec;
+    CLCmdRecord* pRec = new CLCmdRecord;
+    InitCmdRecord(pIdx, pRec);
+    pIdx->pRec = pRec;
+    ReadCmdRecord(pRec);
+    if (pbLoaded)
+        *pbLoaded = true;
+    return pRec;
+}
+
+void CLCmdManager::DetachCmdRecord(CLCmdIndex* pIdx)
+{
+    if (!pIdx)
+        return;
+    FreeCmdRecord(pIdx->pRec);
+    pIdx->pRec = nullptr;
+}
+
+// --- paths ----------------------------------------------------------------------
+
+std::string CLCmdManager::GetDataFolder()
+{
+    return AppFile("data/");
+}
+
+std::string CLCmdManager::GetCmdRecordFileName(const CLCmdIndex* pIdx) const
+{
+    CX_ASSERT(pIdx != nullptr);
+    return GetDataFolder() + FieldText(pIdx->szFileName);
+}
+
+std::string CLCmdManager::GetCmdDataFileName() const
+{
+    return AppFile("clcmd.dat");
+}
+
+bool CLCmdManager::IsSafeFileName(const char* szName)
+{
+    if (!szName || !*szName || std::strcmp(szName, ".") == 0 || std::strcmp(szName, "..") == 0)
+        return false;
+    for (const unsigned char* p = reinterpret_cast<const unsigned char*>(szName); *p; ++p) {
+        if (*p < 0x20 || *p == 0x7F || *p == '/' || *p == '\\')
+            return false;
+#ifdef _WIN32
+        if (*p == ':')
+            return false;
+#endif
+    }
+    return true;
+}
+
+// --- reading ----------------------------------------------------------------------
+
+bool CLCmdManager::ReadCmdRecord(CLCmdRecord* pRec)
+{
+    CX_ASSERT(pRec != nullptr);
+    CX_ASSERT(pRec->pIdx != nullptr);
+    ClearRecord(pRec); // a no-op on a fresh record; never leaks a filled one
+    const CLCmdIndex* pIdx = pRec->pIdx;
+    CxFile file;
+    if (AppSettings.RunMode == kRunModeEdit) {
+        if (!IsSafeFileName(pIdx->szFileName) ||
+            !file.Open(GetCmdRecordFileName(pIdx).c_str(), "rb"))
+            return false;
+    } else {
+        if (pIdx->dwLength == 0 || pIdx->dwPos == kNoRecordPos)
+            return false;
+        if (!file.Open(GetCmdDataFileName().c_str(), "rb"))
+            return false;
+        // The record must lie inside the file; reading stops at its end.
+        uint64_t nEnd = uint64_t(pIdx->dwPos) + pIdx->dwLength;
+        if (nEnd > file.Remaining() || file.Seek(static_cast<long>(pIdx->dwPos), SEEK_SET) != 0)
+            return false;
+        file.SetReadLimit(nEnd);
+    }
+    FileSwap swap(m_pFile, &file);
+    if (ReadRecordFields(pRec))
+        return true;
+    ClearRecord(pRec);
+    return false;
+}
+
+bool CLCmdManager::ReadRecordFields(CLCmdRecord* pRec)
+{
+    if (!m_pFile->ReadString(pRec->szName) || !m_pFile->ReadString(pRec->szDesc) ||
+        !m_pFile->ReadString(pRec->szEnv) || !m_pFile->ReadByte(&pRec->bReserved))
+        return false;
+    if (!m_pFile->ReadDWORD(&pRec->dwParamCount))
+        return false;
+    // A count that cannot fit in the rest of the file is refused before allocating.
+    if (pRec->dwParamCount > m_pFile->Remaining() / kMinParamBytes) {
+        pRec->dwParamCount = 0;
+        return false;
+    }
+    if (pRec->dwParamCount && !ReadParams(pRec))
+        return false;
+    if (!m_pFile->ReadDWORD(&pRec->dwErrorCount))
+        return false;
+    if (pRec->dwErrorCount > m_pFile->Remaining() / kMinErrorBytes) {
+        pRec->dwErrorCount = 0;
+        return false;
+    }
+    if (pRec->dwErrorCount && !ReadErrors(pRec))
+        return false;
+    return ReadLongText(&pRec->pszDetail) && ReadLongText(&pRec->pszReserved) &&
+           ReadLongText(&pRec->pszExample);
+}
+
+bool CLCmdManager::ReadLongText(char** ppsz)
+{
+    uint32_t dwLen = 0;
+    if (!m_pFile->ReadDWORD(&dwLen))
+        return false;
+    if (dwLen == 0)
+        return true;
+    if (dwLen > kMaxLongText || dwLen > m_pFile->Remaining())
+        return false;
+    char* p = new char[dwLen + 1];
+    if (!m_pFile->Read(p, static_cast<int>(dwLen))) {
+        delete[] p;
+        return false;
+    }
+    p[dwLen] = 0;
+    // A text with an embedded zero byte keeps what precedes it; null when empty.
+    if (p[0] == 0) {
+        delete[] p;
+        return true;
+    }
+    *ppsz = p;
+    return true;
+}
+
+bool CLCmdManager::ReadParams(CLCmdRecord* pRec)
+{
+    CX_ASSERT(pRec != nullptr);
+    pRec->pParams = new CLCmdParam[pRec->dwParamCount]();
+    for (uint32_t i = 0; i < pRec->dwParamCount; ++i)
+        if (!ReadParam(&pRec->pParams[i]))
+            return false;
+    return true;
+}
+
+bool CLCmdManager::ReadErrors(CLCmdRecord* pRec)
+{
+    CX_ASSERT(pRec != nullptr);
+    pRec->pErrors = new CLCmdError[pRec->dwErrorCount]();
+    for (uint32_t i = 0; i < pRec->dwErrorCount; ++i)
+        if (!ReadError(&pRec->pErrors[i]))
+            return false;
+    return true;
+}
+
+bool CLCmdManager::ReadParam(CLCmdParam* pParam)
+{
+    CX_ASSERT(pParam != nullptr);
+    return m_pFile->ReadString(pParam->szKeyword) && m_pFile->ReadString(pParam->szDesc) &&
+           m_pFile->ReadString(pParam->szChoices) && m_pFile->ReadString(pParam->szNote);
+}
+
+bool CLCmdManager::ReadError(CLCmdError* pError)
+{
+    CX_ASSERT(pError != nullptr);
+    return m_pFile->ReadString(pError->szCode) && m_pFile->ReadString(pError->szText);
+}
+
+// --- writing ----------------------------------------------------------------------
+
+bool CLCmdManager::SaveCmdRecord(CLCmdRecord* pRec)
+{
+    CX_ASSERT(pRec != nullptr);
+    CX_ASSERT(pRec->pIdx != nullptr);
+    // Never write what cannot be read back.
+    for (const char* psz : {pRec->pszDetail, pRec->pszReserved, pRec->pszExample})
+        if (psz && std::strlen(psz) > kMaxLongText)
+            return false;
+    if (!IsSafeFileName(pRec->pIdx->szFileName))
+        return false;
+    CxFile file;
+    if (!file.OpenReplace(GetCmdRecordFileName(pRec->pIdx).c_str()))
+        return false;
+    FileSwap swap(m_pFile, &file);
+    if (!WriteRecordFields(pRec))
+        return false; // the temporary file is discarded; the old file stays
+    return file.Commit();
+}
+
+bool CLCmdManager::WriteRecordFields(const CLCmdRecord* pRec)
+{
+    return m_pFile->WriteString(FieldText(pRec->szName)) &&
+           m_pFile->WriteString(FieldText(pRec->szDesc)) &&
+           m_pFile->WriteString(FieldText(pRec->szEnv)) && m_pFile->WriteByte(pRec->bReserved) &&
+           m_pFile->WriteDWORD(pRec->dwParamCount) && WriteParams(pRec) &&
+           m_pFile->WriteDWORD(pRec->dwErrorCount) && WriteErrors(pRec) &&
+           m_pFile->WriteString(pRec->pszDetail) && m_pFile->WriteString(pRec->pszReserved) &&
+           m_pFile->WriteString(pRec->pszExample);
+}
+
+bool CLCmdManager::WriteParams(const CLCmdRecord* pRec)
+{
+    CX_ASSERT(pRec != nullptr);
+    for (uint32_t i = 0; i < pRec->dwParamCount; ++i)
+        if (!WriteParam(&pRec->pParams[i]))
+            return false;
+    return true;
+}
+
+bool CLCmdManager::WriteErrors(const CLCmdRecord* pRec)
+{
+    CX_ASSERT(pRec != nullptr);
+    for (uint32_t i = 0; i < pRec->dwErrorCount; ++i)
+        if (!WriteError(&pRec->pErrors[i]))
+            return false;
+    return true;
+}
+
+bool CLCmdManager::WriteParam(const CLCmdParam* pParam)
+{
+    CX_ASSERT(pParam != nullptr);
+    return m_pFile->WriteString(FieldText(pParam->szKeyword)) &&
+           m_pFile->WriteString(FieldText(pParam->szDesc)) &&
+           m_pFile->WriteString(FieldText(pParam->szChoices)) &&
+           m_pFile->WriteString(FieldText(pParam->szNote));
+}
+
+bool CLCmdManager::WriteError(const CLCmdError* pError)
+{
+    CX_ASSERT(pError != nullptr);
+    return m_pFile->WriteString(FieldText(pError->szCode)) &&
+           m_pFile->WriteString(FieldText(pError->szText));
+}

@@ -1,0 +1,118 @@
+#include "CLFileAnalyzer.h"
+
+#include "CLCmdManager.h"
+#include "CLMessage.h"
+#include "CLRecordUtil.h"
+#include "CxAssert.h"
+#include "CxFile.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kSeparator = " - ";
+
+// A name as it may appear in a message: control characters shown as '?'.
+std::string Printable(const std::string& s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return out;
+}
+
+} // namespace
+
+CLFileAnalyzer::CLFileAnalyzer()
+    : m_pFile(new CxFile), m_pCmdManager(new CLCmdManager), m_pOwnManager(m_pCmdManager)
+{
+}
+
+CLFileAnalyzer::~CLFileAnalyzer()
+{
+    delete m_pFile;
+    delete m_pOwnManager;
+}
+
+void CLFileAnalyzer::SetCmdManager(CLCmdManager* pCmdManager)
+{
+    m_pCmdManager = pCmdManager;
+}
+
+bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
+{
+    CX_ASSERT(m_pCmdManager != nullptr);
+    m_sError.clear();
+    std::string path = szPath ? szPath : "";
+    if (!m_pFile->Open(szPath, "rb")) {
+        m_sError = "The import file \"" + path + "\" cannot be read.";
+        return false;
+    }
+    m_dwCurCat = 1;
+    char buf[1024];
+    unsigned nLine = 1;
+    while (m_pFile->ReadLine(buf, sizeof(buf))) {
+        std::string line(buf);
+        bool bLineEnd = !line.empty() && line.back() == '\n';
+        size_t n = line.find_last_not_of(" \t\n\v\f\r");
+        line.erase(n == std::string::npos ? 0 : n + 1);
+        if (!line.empty())
+            AnalyzeLine(line, nLine);
+        if (bLineEnd)
+            ++nLine;
+    }
+    bool bReadError = m_pFile->HasError();
+    m_pFile->Close();
+    if (bReadError) {
+        m_sError = "The import file \"" + path + "\" cannot be read.";
+        return false;
+    }
+    if (!m_pCmdManager->SaveCmdIdxList()) {
+        m_sError = "The file \"" + m_pCmdManager->GetCmdIdxFileName() + "\" cannot be written.";
+        return false;
+    }
+    if (!m_pCmdManager->SaveCatList()) {
+        m_sError = "The file \"" + m_pCmdManager->GetCatFileName() + "\" cannot be written.";
+        return false;
+    }
+    return true;
+}
+
+void CLFileAnalyzer::AnalyzeLine(const std::string& line, unsigned nLine)
+{
+    size_t sep = line.find(kSeparator);
+    if (line[0] == '[') {
+        // The two characters after "[" are the number, read the way atol does.
+        m_dwCurCat = static_cast<unsigned long>(std::atol(line.substr(1, 2).c_str()));
+        if (sep == std::string::npos)
+            return;
+        CLCategory cat{};
+        cat.dwID = static_cast<uint32_t>(m_dwCurCat);
+        CopyField(cat.szName, line.substr(sep + 3));
+        m_pCmdManager->AddCat(&cat);
+        return;
+    }
+    if (sep == std::string::npos)
+        return;
+
+    CLCmdIndex idx{};
+    CopyField(idx.szName, line.substr(0, sep));
+    if (idx.szName[0] && !CLCmdManager::IsSafeFileName(idx.szName)) {
+        ShowMessage("Invalid CL Command Name \"" + Printable(idx.szName) + "\" in line " +
+                    std::to_string(nLine) + ".");
+        return;
+    }
+    CopyField(idx.szFileName, FieldText(idx.szName) + ".dat");
+    idx.dwCatID = static_cast<uint32_t>(m_dwCurCat);
+    CLCmdRecord* pRec = new CLCmdRecord;
+    CLCmdManager::InitCmdRecord(nullptr, pRec);
+    CopyField(pRec->szName, idx.szName);
+    CopyField(pRec->szDesc, line.substr(sep + 3));
+    idx.pRec = pRec;
+    // A refused or duplicate line leaves its record with us.
+    CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx);
+    if (!pStored || pStored->pRec != pRec)
+        CLCmdManager::FreeCmdRecord(pRec);
+}

@@ -1,0 +1,59 @@
+// CLFileAnalyzer: the authoring tools that seed and pack the database.
+//
+// AnalyzeFile reads a plain-text list of categories and commands and replaces
+// the category file and the command index with what it holds:
+//   [NN] - Category name     a category; NN (two characters, read like atol)
+//                            becomes the current category
+//   [NN]                     only changes the current category
+//   NAME - Title             a command of the current category (1 at first)
+// Lines end in LF or CR LF and are read in pieces of at most 1023 characters;
+// trailing white space is stripped, leading white space kept. Only the first
+// " - " separates. Over-long names and titles are cut to their fields; a
+// command name that cannot be a file name is refused with a message.
+//
+// BuildDataFile joins data/NAME.dat of every index entry, in index order, into
+// clcmd.dat and rewrites the index with each record's position and length.
+#ifndef CLFILEANALYZER_H
+#define CLFILEANALYZER_H
+
+#include <string>
+
+class CLCmdManager;
+class CxFile;
+
+class CLFileAnalyzer
+{
+public:
+    // Creates an empty manager of its own.
+    CLFileAnalyzer();
+    virtual ~CLFileAnalyzer();
+
+    CLFileAnalyzer(const CLFileAnalyzer&) = delete;
+    CLFileAnalyzer& operator=(const CLFileAnalyzer&) = delete;
+
+    // Works on the caller's manager from now on; the caller keeps it.
+    void SetCmdManager(CLCmdManager* pCmdManager);
+    CLCmdManager* GetCmdManager() const { return m_pCmdManager; }
+
+    // False when the list cannot be read or the category or index file cannot
+    // be written; GetLastError() then names the file. Refused lines are
+    // reported through the message hook and do not make it fail.
+    bool AnalyzeFile(const char* szPath);
+    // False when clcmd.dat or cldict.dat cannot be written, or a command file
+    // cannot be read; the old clcmd.dat, cldict.dat and the entries' positions
+    // then stay as they were.
+    bool BuildDataFile();
+
+    const std::string& GetLastError() const { return m_sError; }
+
+private:
+    void AnalyzeLine(const std::string& line, unsigned nLine);
+
+    CxFile* m_pFile;
+    CLCmdManager* m_pCmdManager;
+    CLCmdManager* m_pOwnManager;
+    unsigned long m_dwCurCat = 1;
+    std::string m_sError;
+};
+
+#endif
