@@ -1,0 +1,52 @@
+#include "MsgBox.h"
+
+#include "Latin1.h"
+
+#include <QMessageBox>
+
+namespace {
+
+MsgBox::Handler& CurrentHandler()
+{
+    static MsgBox::Handler handler;
+    return handler;
+}
+
+} // namespace
+
+namespace MsgBox {
+
+void Show(QWidget* parent, const QString& text, const QString& caption, CLMsgIcon icon)
+{
+    if (CurrentHandler()) {
+        CurrentHandler()(parent, text, caption, icon);
+        return;
+    }
+    QMessageBox box(icon == CLMsgIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    caption, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+void Error(QWidget* parent, const QString& text)
+{
+    Show(parent, text, QString::fromLatin1(kErrorCaption), CLMsgIcon::Error);
+}
+
+void Information(QWidget* parent, const QString& text)
+{
+    Show(parent, text, QString::fromLatin1(kInfoCaption), CLMsgIcon::Information);
+}
+
+void SetHandler(Handler handler)
+{
+    CurrentHandler() = std::move(handler);
+}
+
+void InstallCoreHook()
+{
+    SetMessageHook([](const std::string& text, const std::string& caption, CLMsgIcon icon) {
+        Show(nullptr, FromLatin1(text), FromLatin1(caption), icon);
+    });
+}
+
+} // namespace MsgBox

@@ -1,0 +1,30 @@
+// Every message box of the windows goes through here, so tests can record
+// the caption, text and icon instead of blocking on a modal box.
+#ifndef MSGBOX_H
+#define MSGBOX_H
+
+#include "CLMessage.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace MsgBox {
+
+using Handler = std::function<void(QWidget* parent, const QString& text, const QString& caption,
+                                   CLMsgIcon icon)>;
+
+// A modal box with one OK button, the given caption and icon.
+void Show(QWidget* parent, const QString& text, const QString& caption, CLMsgIcon icon);
+void Error(QWidget* parent, const QString& text);
+void Information(QWidget* parent, const QString& text);
+// Replaces the box (tests); an empty handler restores it.
+void SetHandler(Handler handler);
+// Routes the data layer's messages to message boxes without an owner.
+void InstallCoreHook();
+
+} // namespace MsgBox
+
+#endif

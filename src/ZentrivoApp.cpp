@@ -1,0 +1,32 @@
+#include "ZentrivoApp.h"
+
+#include "MsgBox.h"
+
+ZentrivoApp::ZentrivoApp(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Zentrivo"));
+    setApplicationDisplayName(QStringLiteral("Zentrivo"));
+}
+
+bool ZentrivoApp::notify(QObject* receiver, QEvent* event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        ShowException(std::current_exception());
+    }
+    return false;
+}
+
+void ZentrivoApp::ShowException(std::exception_ptr error)
+{
+    QString text;
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        text = QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        // Not one of ours: shown with an empty message.
+    }
+    MsgBox::Show(nullptr, text, QStringLiteral("Zentrivo"), CLMsgIcon::Error);
+}

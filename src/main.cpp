@@ -1,0 +1,580 @@
+// The main window: start-up, shut-down and browsing.
+#include "main.h"
+
+#include "AppSettings.h"
+#include "Banner.h"
+#include "CLCmdManager.h"
+#include "CLHtmlWriter.h"
+#include "CLRecordUtil.h"
+#include "CommandListModel.h"
+#include "CxAssert.h"
+#include "Latin1.h"
+#include "MsgBox.h"
+#include "RowItem.h"
+#include "ShellOpen.h"
+#include "UpperCaseValidator.h"
+#include "apputil.h"
+#include "ui_main.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QTabBar>
+#include <QTimer>
+#include <QUrl>
+
+TfmMain* fmMain = nullptr;
+
+namespace {
+
+// The product's web site; a command's page is /clcommand/NAME.htm there.
+constexpr const char* kWebSite = "https://www.zentrivo.example";
+
+using ParamRow = RowItem<CLCmdParam>;
+using ErrorRow = RowItem<CLCmdError>;
+
+// A stored text for one cell of a list row: line breaks shown as blanks.
+QString CellText(const char* sz)
+{
+    QString text = FromLatin1(sz);
+    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    return text;
+}
+
+} // namespace
+
+TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui(new Ui::TfmMain)
+{
+    ui->setupUi(this);
+    m_pModel = new CommandListModel(this);
+    ui->lbCommand->setModel(m_pModel);
+    m_pStatus = new QLabel(ui->sbMain);
+    m_pStatus->setObjectName(QStringLiteral("sbMainPanel"));
+    m_pStatus->setFixedWidth(300);
+    ui->sbMain->addWidget(m_pStatus);
+    SetupControls();
+    SetupMenus();
+    fmMain = this;
+    FormCreate();
+}
+
+TfmMain::~TfmMain()
+{
+    FormDestroy();
+    delete ui;
+    if (fmMain == this)
+        fmMain = nullptr;
+}
+
+void TfmMain::SetupControls()
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setFixedSize(794, 564);
+    ui->sbMain->setFixedHeight(19);
+    ui->imgTop->setPixmap(MakeBanner(475, 61));
+    ui->imgTop->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    QFont fixed(QStringLiteral("Courier New"), 9);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setFixedPitch(true);
+    ui->memExample->setFont(fixed);
+    ui->edtName->setValidator(new UpperCaseValidator(ui->edtName));
+    ui->edtCommand->setValidator(new UpperCaseValidator(ui->edtCommand));
+
+    const int paramWidths[] = {80, 200, 150, 140};
+    for (int i = 0; i < 4; ++i)
+        ui->lvParam->header()->resizeSection(i, paramWidths[i]);
+    ui->lvParam->header()->setStretchLastSection(false);
+    ui->lvError->header()->setStretchLastSection(false);
+    ui->lvError->header()->resizeSection(0, 100);
+    ui->lvError->header()->resizeSection(1, 460);
+    ui->pClient->setCurrentWidget(ui->tOverview);
+
+    // Tab order: the menu panel, the list, the page tabs, the controls of the
+    // shown page, then Exit, and round again. Controls of hidden pages are skipped.
+    m_tabOrder = {ui->cbCate,
+                  ui->edtCommand,
+                  ui->btnSearch,
+                  ui->lbCommand,
+                  ui->pClient->findChild<QTabBar*>(),
+                  ui->edtName,
+                  ui->edtDesc,
+                  ui->memEnv,
+                  ui->memDetail,
+                  ui->btnWeb,
+                  ui->lvParam,
+                  ui->memExample,
+                  ui->lvError,
+                  ui->btnExit};
+
+    connect(ui->cbCate, &QComboBox::activated, this, [this] { cbCateChange(); });
+    connect(ui->lbCommand->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+        if (!m_bSelecting && !m_bFilling)
+            lbCommandClick();
+    });
+    connect(ui->btnSearch, &QPushButton::clicked, this, [this] { btnSearchClick(); });
+    connect(ui->edtCommand, &QLineEdit::textChanged, this, [this] { edtCommandChange(); });
+    connect(ui->btnWeb, &QPushButton::clicked, this, [this] { btnWebClick(); });
+    connect(ui->btnExit, &QPushButton::clicked, this, [this] { btnExitClick(); });
+    connect(ui->btnCat, &QPushButton::clicked, this, [this] { btnCatClick(); });
+    connect(ui->memDetail, &QPlainTextEdit::textChanged, this, [this] { memDetailChange(); });
+    connect(ui->memExample, &QPlainTextEdit::textChanged, this, [this] { memExampleChange(); });
+    ui->lbCommand->installEventFilter(this);
+    for (QTreeWidget* view : {ui->lvParam, ui->lvError}) {
+        view->installEventFilter(this);
+        view->viewport()->installEventFilter(this);
+    }
+}
+
+void TfmMain::SetupMenus()
+{
+    m_pmCommand = new QMenu(this);
+    m_pmCommand->setObjectName(QStringLiteral("pmCommand"));
+    m_pmCommand->addActions({ui->pmiAddCmd, ui->pmiDelCmd, ui->pmiSaveCmd});
+    m_pmCommand->addSeparator();
+    m_pmCommand->addActions({ui->pmiEditCat, ui->pmiAnalyze, ui->pmiBuildData});
+    m_pmCommand->addSeparator();
+    m_pmCommand->addActions({ui->pmiCreateHtml, ui->pmiCreateAllHtml});
+    connect(m_pmCommand, &QMenu::aboutToShow, this, [this] { pmCommandPopup(); });
+
+    m_pmParam = new QMenu(this);
+    m_pmParam->setObjectName(QStringLiteral("pmParam"));
+    m_pmParam->addActions({ui->pmiAddParam, ui->pmiDelParam, ui->pmiInsertParam});
+    m_pmParam->addSeparator();
+    m_pmParam->addAction(ui->pmiParamProp);
+
+    m_pmError = new QMenu(this);
+    m_pmError->setObjectName(QStringLiteral("pmError"));
+    m_pmError->addActions({ui->pmiAddError, ui->pmiDelError, ui->pmiErrorProp});
+
+    const std::pair<QAction*, void (TfmMain::*)()> handlers[] = {
+        {ui->pmiAddCmd, &TfmMain::pmiAddCmdClick},
+        {ui->pmiDelCmd, &TfmMain::pmiDelCmdClick},
+        {ui->pmiSaveCmd, &TfmMain::pmiSaveCmdClick},
+        {ui->pmiEditCat, &TfmMain::EditCategories},
+        {ui->pmiAnalyze, &TfmMain::pmiAnalyzeClick},
+        {ui->pmiBuildData, &TfmMain::pmiBuildDataClick},
+        {ui->pmiCreateHtml, &TfmMain::pmiCreateHtmlClick},
+        {ui->pmiCreateAllHtml, &TfmMain::pmiCreateAllHtmlClick},
+        {ui->pmiAddParam, &TfmMain::pmiAddParamClick},
+        {ui->pmiDelParam, &TfmMain::pmiDelParamClick},
+        {ui->pmiInsertParam, &TfmMain::pmiInsertParamClick},
+        {ui->pmiParamProp, &TfmMain::pmiParamPropClick},
+        {ui->pmiAddError, &TfmMain::pmiAddErrorClick},
+        {ui->pmiDelError, &TfmMain::pmiDelErrorClick},
+        {ui->pmiErrorProp, &TfmMain::pmiErrorPropClick},
+    };
+    for (const auto& [action, handler] : handlers)
+        connect(action, &QAction::triggered, this,
+                [this, handler = handler] { (this->*handler)(); });
+
+    connect(ui->lbCommand, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowPopup(m_pmCommand, ui->lbCommand, pos); });
+    connect(ui->lvParam, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowPopup(m_pmParam, ui->lvParam, pos); });
+    connect(ui->lvError, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { ShowPopup(m_pmError, ui->lvError, pos); });
+}
+
+void TfmMain::ShowPopup(QMenu* menu, QWidget* view, const QPoint& pos)
+{
+    if (!menu)
+        return;
+    QWidget* area = view;
+    if (auto* items = qobject_cast<QAbstractItemView*>(view))
+        area = items->viewport();
+    menu->exec(area->mapToGlobal(pos));
+}
+
+// --- start-up and shut-down -------------------------------------------------------
+
+void TfmMain::FormCreate()
+{
+    MsgBox::InstallCoreHook();
+    LoadSettings();
+    m_pCurIdx = nullptr;
+    m_pCmdManager = new CLCmdManager;
+    CX_ASSERT(m_pCmdManager != nullptr);
+    m_pCmdManager->LoadAll();
+    FillCategoryList();
+    ApplyRunMode();
+    SelectCommand(AppSettings.LastCmd);
+    m_pHtmlWriter = new CLHtmlWriter(m_pCmdManager);
+}
+
+void TfmMain::FormDestroy()
+{
+    if (m_bDestroyed)
+        return;
+    m_bDestroyed = true;
+    SaveSettings();
+    delete m_pHtmlWriter;
+    m_pHtmlWriter = nullptr;
+    // The rows may refer to records of the manager: drop them first.
+    ui->lvParam->clear();
+    ui->lvError->clear();
+    m_pModel->Clear();
+    m_pCurIdx = nullptr;
+    delete m_pCmdManager;
+    m_pCmdManager = nullptr;
+}
+
+void TfmMain::ApplyRunMode()
+{
+    if (AppSettings.RunMode != kRunModeRead)
+        return;
+    ui->edtName->setReadOnly(true);
+    ui->edtDesc->setReadOnly(true);
+    ui->memEnv->setReadOnly(true);
+    ui->memDetail->setReadOnly(true);
+    ui->memExample->setReadOnly(true);
+    for (QMenu** menu : {&m_pmCommand, &m_pmParam, &m_pmError}) {
+        delete *menu;
+        *menu = nullptr;
+    }
+}
+
+bool TfmMain::focusNextPrevChild(bool next)
+{
+    QWidget* focus = QApplication::focusWidget();
+    int n = static_cast<int>(m_tabOrder.size());
+    int at = -1;
+    for (int i = 0; i < n && at < 0; ++i)
+        if (focus && (m_tabOrder[i] == focus || m_tabOrder[i]->isAncestorOf(focus)))
+            at = i;
+    for (int step = 1; step <= n; ++step) {
+        int i = at < 0 ? (next ? step - 1 : n - step) : ((at + (next ? step : -step)) % n + n) % n;
+        QWidget* w = m_tabOrder[static_cast<size_t>(i)];
+        if (w->isVisible() && w->isEnabled()) {
+            w->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return QMainWindow::focusNextPrevChild(next);
+}
+
+void TfmMain::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+}
+
+// --- lists ----------------------------------------------------------------------------
+
+void TfmMain::FillCategoryList()
+{
+    m_bFilling = true;
+    ui->cbCate->clear();
+    ui->cbCate->addItem(QStringLiteral("All"), QVariant::fromValue<quintptr>(0));
+    int nSelect = 0;
+    int nPos = 1;
+    for (CLCategory* p = m_pCmdManager->GetFirstCat(); p; p = m_pCmdManager->GetNextCat(), ++nPos) {
+        ui->cbCate->addItem(FromLatin1(FieldText(p->szName)),
+                            QVariant::fromValue(reinterpret_cast<quintptr>(p)));
+        if (static_cast<int32_t>(p->dwID) == AppSettings.LastCat)
+            nSelect = nPos;
+    }
+    ui->cbCate->setCurrentIndex(nSelect);
+    m_bFilling = false;
+    FillCommandList();
+}
+
+void TfmMain::FillCommandList()
+{
+    // The list shows the commands of the category chosen in the drop-down:
+    // LastCat, or all when LastCat names no category.
+    auto* pCat = reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
+    uint32_t dwFilter = pCat ? pCat->dwID : 0;
+    m_bFilling = true;
+    std::vector<CommandListModel::Item> items;
+    items.reserve(m_pCmdManager->GetCmdIdxCount());
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx())
+        if (dwFilter == 0 || p->dwCatID == dwFilter)
+            items.push_back({FieldText(p->szName), p});
+    m_pModel->SetItems(std::move(items));
+    m_bFilling = false;
+    if (m_pModel->Count() == 0)
+        return;
+    SelectRow(0);
+    m_pCurIdx = m_pModel->At(0).pIdx;
+    UpdateCommandData(false);
+    m_pStatus->setText(QStringLiteral("%1: %2 commands loaded.")
+                           .arg(ui->cbCate->currentText())
+                           .arg(m_pModel->Count()));
+}
+
+void TfmMain::SelectRow(int row)
+{
+    m_bSelecting = true;
+    if (row < 0) {
+        ui->lbCommand->selectionModel()->clear();
+    } else {
+        QModelIndex index = m_pModel->index(row);
+        ui->lbCommand->selectionModel()->setCurrentIndex(index,
+                                                         QItemSelectionModel::ClearAndSelect);
+        ui->lbCommand->scrollTo(index);
+    }
+    m_bSelecting = false;
+}
+
+void TfmMain::SelectCommand(const char* szCmdName)
+{
+    if (!szCmdName || !*szCmdName) {
+        if (m_pModel->Count() > 0)
+            SelectRow(0);
+        return;
+    }
+    int row = m_pModel->FindNotLess(szCmdName);
+    if (row < 0) {
+        if (m_pModel->Count() == 0) {
+            SelectRow(-1);
+            return;
+        }
+        row = 0; // beyond the last name: wrap to the first command
+    }
+    SelectRow(row);
+    m_pCurIdx = m_pModel->At(row).pIdx;
+    UpdateCommandData(false);
+    CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
+}
+
+QString TfmMain::StatusText() const
+{
+    return m_pStatus->text();
+}
+
+// --- event handlers ------------------------------------------------------------------------
+
+void TfmMain::cbCateChange()
+{
+    if (ui->cbCate->currentIndex() < 0 || m_bFilling)
+        return;
+    auto* pCat = reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
+    AppSettings.LastCat = pCat ? static_cast<int32_t>(pCat->dwID) : 0;
+    FillCommandList();
+}
+
+void TfmMain::lbCommandClick()
+{
+    QModelIndexList selected = ui->lbCommand->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return;
+    m_pCurIdx = m_pModel->At(selected.first().row()).pIdx;
+    UpdateCommandData(false);
+    CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
+}
+
+void TfmMain::lbCommandKeyPress()
+{
+    lbCommandClick();
+}
+
+void TfmMain::btnSearchClick()
+{
+    SelectCommand(ToLatin1(ui->edtCommand->text()).c_str());
+}
+
+void TfmMain::edtCommandChange()
+{
+    SelectCommand(ToLatin1(ui->edtCommand->text()).c_str());
+}
+
+QString TfmMain::CommandWebAddress(const CLCmdIndex* pIdx)
+{
+    QString name = UpperCaseValidator::ToUpper(FromLatin1(FieldText(pIdx->szName)));
+    QUrl url(QString::fromLatin1(kWebSite));
+    url.setPath(QStringLiteral("/clcommand/") + name + QStringLiteral(".htm"));
+    return url.toString(QUrl::FullyEncoded);
+}
+
+void TfmMain::btnWebClick()
+{
+    if (m_pCurIdx)
+        ShellOpen(CommandWebAddress(m_pCurIdx).toLatin1().constData());
+}
+
+void TfmMain::btnExitClick()
+{
+    close();
+}
+
+void TfmMain::btnCatClick()
+{
+    EditCategories();
+}
+
+void TfmMain::memDetailChange()
+{
+    m_bDetailChanged = true;
+}
+
+void TfmMain::memExampleChange()
+{
+    m_bExampleChanged = true;
+}
+
+bool TfmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->lbCommand && event->type() == QEvent::KeyPress &&
+        !static_cast<QKeyEvent*>(event)->text().isEmpty()) {
+        // After the list has moved its selection for the key.
+        QTimer::singleShot(0, this, [this] { lbCommandKeyPress(); });
+        return false;
+    }
+    // A double-click anywhere on a list, or Enter, opens the selected row's dialog.
+    bool bParam = watched == ui->lvParam || watched == ui->lvParam->viewport();
+    bool bError = watched == ui->lvError || watched == ui->lvError->viewport();
+    if (bParam || bError) {
+        bool bOpen = event->type() == QEvent::MouseButtonDblClick;
+        if (event->type() == QEvent::KeyPress) {
+            int key = static_cast<QKeyEvent*>(event)->key();
+            bOpen = key == Qt::Key_Return || key == Qt::Key_Enter;
+        }
+        if (bOpen) {
+            // Run after the event, so a double-click's own selection is in place.
+            QTimer::singleShot(
+                0, this, [this, bParam] { bParam ? pmiParamPropClick() : pmiErrorPropClick(); });
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// --- record and window ---------------------------------------------------------------------
+
+bool TfmMain::UpdateCommandData(bool bSave)
+{
+    if (!m_pCurIdx)
+        return false;
+    if (!bSave) {
+        ui->edtName->setText(FromLatin1(FieldText(m_pCurIdx->szName)));
+        CLCmdRecord* pRec = m_pCmdManager->AttachCmdRecord(m_pCurIdx);
+        ui->edtDesc->setText(FromLatin1(FieldText(pRec->szDesc)));
+        ui->edtDesc->setCursorPosition(0);
+        ui->memEnv->setPlainText(MemoFromText(FieldText(pRec->szEnv).c_str()));
+        ui->memDetail->setPlainText(MemoFromText(pRec->pszDetail));
+        ui->memExample->setPlainText(MemoFromText(pRec->pszExample));
+        if (!UpdateParamData(false) || !UpdateErrorData(false))
+            return false;
+        m_bDetailChanged = false;
+        m_bExampleChanged = false;
+        return true;
+    }
+
+    CLCmdRecord* pRec = m_pCurIdx->pRec;
+    if (!pRec)
+        return false;
+    std::string name = ToLatin1(ui->edtName->text());
+    if (name.empty() || name.size() > 10 || !CLCmdManager::IsSafeFileName(name.c_str())) {
+        MsgBox::Error(this, QStringLiteral("Invalid CL Command Name."));
+        return false;
+    }
+    CopyField(m_pCurIdx->szName, name);
+    CopyField(pRec->szName, name);
+    CopyField(pRec->szDesc, ToLatin1(ui->edtDesc->text()), 254);
+    CopyField(pRec->szEnv, TextFromMemo(MemoText(ui->memEnv), 254));
+    if (m_bDetailChanged)
+        SetText(pRec->pszDetail, TextFromMemo(MemoText(ui->memDetail), kMaxLongText));
+    if (m_bExampleChanged)
+        SetText(pRec->pszExample, TextFromMemo(MemoText(ui->memExample), kMaxLongText));
+    if (!UpdateParamData(true) || !UpdateErrorData(true))
+        return false;
+    if (!m_pCmdManager->SaveCmdRecord(pRec)) {
+        // Nothing may look saved that is not: the edit flags stay set.
+        MsgBox::Error(this, QStringLiteral("The file \"%1\" cannot be written.")
+                                .arg(QString::fromLocal8Bit(
+                                    m_pCmdManager->GetCmdRecordFileName(m_pCurIdx).c_str())));
+        return false;
+    }
+    m_bDetailChanged = false;
+    m_bExampleChanged = false;
+    return true;
+}
+
+bool TfmMain::UpdateParamData(bool bSave)
+{
+    if (!m_pCurIdx || !m_pCurIdx->pRec)
+        return false;
+    CLCmdRecord* pRec = m_pCurIdx->pRec;
+    QTreeWidget* view = ui->lvParam;
+    if (!bSave) {
+        view->setUpdatesEnabled(false);
+        view->clear();
+        QList<QTreeWidgetItem*> rows;
+        for (uint32_t i = 0; i < pRec->dwParamCount; ++i) {
+            const CLCmdParam& p = pRec->pParams[i];
+            auto* row = new ParamRow(&pRec->pParams[i]);
+            row->setText(0, FromLatin1(FieldText(p.szKeyword)));
+            row->setText(1, CellText(FieldText(p.szDesc).c_str()));
+            row->setText(2, CellText(FieldText(p.szChoices).c_str()));
+            row->setText(3, CellText(FieldText(p.szNote).c_str()));
+            rows.append(row);
+        }
+        view->addTopLevelItems(rows);
+        view->setUpdatesEnabled(true);
+        ui->lblNoParam->setVisible(view->topLevelItemCount() == 0);
+        return true;
+    }
+    int n = view->topLevelItemCount();
+    CLCmdParam* pNew = n ? new CLCmdParam[static_cast<size_t>(n)]() : nullptr;
+    for (int i = 0; i < n; ++i)
+        pNew[i] = *static_cast<ParamRow*>(view->topLevelItem(i))->Entry();
+    delete[] pRec->pParams;
+    pRec->pParams = pNew;
+    pRec->dwParamCount = static_cast<uint32_t>(n);
+    for (int i = 0; i < n; ++i)
+        static_cast<ParamRow*>(view->topLevelItem(i))->Rebind(&pNew[i]);
+    return true;
+}
+
+bool TfmMain::UpdateErrorData(bool bSave)
+{
+    if (!m_pCurIdx || !m_pCurIdx->pRec)
+        return false;
+    CLCmdRecord* pRec = m_pCurIdx->pRec;
+    QTreeWidget* view = ui->lvError;
+    if (!bSave) {
+        view->setUpdatesEnabled(false);
+        view->clear();
+        QList<QTreeWidgetItem*> rows;
+        for (uint32_t i = 0; i < pRec->dwErrorCount; ++i) {
+            auto* row = new ErrorRow(&pRec->pErrors[i]);
+            row->setText(0, FromLatin1(FieldText(pRec->pErrors[i].szCode)));
+            row->setText(1, CellText(FieldText(pRec->pErrors[i].szText).c_str()));
+            rows.append(row);
+        }
+        view->addTopLevelItems(rows);
+        view->setUpdatesEnabled(true);
+        ui->lblNoError->setVisible(view->topLevelItemCount() == 0);
+        return true;
+    }
+    int n = view->topLevelItemCount();
+    CLCmdError* pNew = n ? new CLCmdError[static_cast<size_t>(n)]() : nullptr;
+    for (int i = 0; i < n; ++i)
+        pNew[i] = *static_cast<ErrorRow*>(view->topLevelItem(i))->Entry();
+    delete[] pRec->pErrors;
+    pRec->pErrors = pNew;
+    pRec->dwErrorCount = static_cast<uint32_t>(n);
+    for (int i = 0; i < n; ++i)
+        static_cast<ErrorRow*>(view->topLevelItem(i))->Rebind(&pNew[i]);
+    return true;
+}
+
+// Empties the pages and lists, so nothing refers to a record that is gone.
+void TfmMain::ClearPages()
+{
+    m_pCurIdx = nullptr;
+    ui->edtName->clear();
+    ui->edtDesc->clear();
+    ui->memEnv->clear();
+    ui->memDetail->clear();
+    ui->memExample->clear();
+    ui->lvParam->clear();
+    ui->lvError->clear();
+    ui->lblNoParam->setVisible(true);
+    ui->lblNoError->setVisible(true);
+    m_bDetailChanged = false;
+    m_bExampleChanged = false;
+}

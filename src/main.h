@@ -1,0 +1,131 @@
+// TfmMain: the main window. Readers pick a category and a command and read it
+// on four pages; in the editing run modes three popup menus make the window
+// the authoring tool of the reference (mainedit.cpp).
+//
+// The window never touches a data file itself: it goes through its database
+// manager, which it owns with the HTML writer for the whole run. A command's
+// record is read once, on first display, and stays with its index entry.
+#ifndef MAIN_H
+#define MAIN_H
+
+#include "CLRecords.h"
+
+#include <QMainWindow>
+
+#include <vector>
+
+class CLCmdManager;
+class CLHtmlWriter;
+class CommandListModel;
+class QLabel;
+class QMenu;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace Ui {
+class TfmMain;
+}
+
+class TfmMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit TfmMain(QWidget* parent = nullptr);
+    ~TfmMain() override;
+
+    // Start-up: settings, database, lists, run mode, last command, HTML writer.
+    void FormCreate();
+    // Shut-down: settings written, writer and manager destroyed.
+    void FormDestroy();
+    // Run mode 2: overview read-only and no popup menus.
+    void ApplyRunMode();
+
+    void FillCategoryList();
+    void FillCommandList();
+    void SelectCommand(const char* szCmdName);
+    CLCmdManager* GetCmdManager() const { return m_pCmdManager; }
+    CLCmdIndex* GetCurIdx() const { return m_pCurIdx; }
+    CLHtmlWriter* GetHtmlWriter() const { return m_pHtmlWriter; }
+
+    // bSave false: the current command into the controls; true: the controls
+    // into its record, which is then saved.
+    bool UpdateCommandData(bool bSave);
+    bool UpdateParamData(bool bSave);
+    bool UpdateErrorData(bool bSave);
+
+    // The text of the status bar's panel.
+    QString StatusText() const;
+    // The three popup menus, or null once the run mode removed them.
+    QMenu* CommandMenu() const { return m_pmCommand; }
+    QMenu* ParamMenu() const { return m_pmParam; }
+    QMenu* ErrorMenu() const { return m_pmError; }
+
+    // --- event handlers ----------------------------------------------------
+    void cbCateChange();
+    void lbCommandClick();
+    void lbCommandKeyPress();
+    void btnSearchClick();
+    void edtCommandChange();
+    void btnWebClick();
+    void btnExitClick();
+    void btnCatClick();
+    void memDetailChange();
+    void memExampleChange();
+
+    // --- editing commands (mainedit.cpp) -------------------------------------
+    void pmCommandPopup();
+    void pmiAddCmdClick();
+    void pmiDelCmdClick();
+    void pmiSaveCmdClick();
+    void pmiAnalyzeClick();
+    void pmiBuildDataClick();
+    void pmiCreateHtmlClick();
+    void pmiCreateAllHtmlClick();
+    void pmiAddParamClick();
+    void pmiInsertParamClick();
+    void pmiDelParamClick();
+    void pmiParamPropClick();
+    void pmiAddErrorClick();
+    void pmiDelErrorClick();
+    void pmiErrorPropClick();
+    void EditCategories();
+
+    // The web address of a command's page.
+    static QString CommandWebAddress(const CLCmdIndex* pIdx);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+
+private:
+    void SetupControls();
+    void SetupMenus();
+    void ShowPopup(QMenu* menu, QWidget* view, const QPoint& pos);
+    void SelectRow(int row);
+    void ClearPages();
+    void AddParamRow(int row, bool bInsert);
+    void AddErrorRow();
+
+    Ui::TfmMain* ui;
+    CommandListModel* m_pModel;
+    QLabel* m_pStatus;
+    QMenu* m_pmCommand = nullptr;
+    QMenu* m_pmParam = nullptr;
+    QMenu* m_pmError = nullptr;
+    std::vector<QWidget*> m_tabOrder;
+
+    CLCmdManager* m_pCmdManager = nullptr;
+    CLHtmlWriter* m_pHtmlWriter = nullptr;
+    CLCmdIndex* m_pCurIdx = nullptr;
+    bool m_bFilling = false;
+    bool m_bSelecting = false; // the program, not the user, moves the selection
+    bool m_bDetailChanged = false;
+    bool m_bExampleChanged = false;
+    bool m_bDestroyed = false;
+};
+
+// The main window, for the whole run.
+extern TfmMain* fmMain;
+
+#endif

@@ -1,0 +1,304 @@
+// The main window's editing commands: the popup menus of the command list,
+// the parameter list and the error-message list, and the category editor.
+#include "AppSettings.h"
+#include "CLCmdManager.h"
+#include "CLFileAnalyzer.h"
+#include "CLHtmlWriter.h"
+#include "CLRecordUtil.h"
+#include "CommandListModel.h"
+#include "DialogRunner.h"
+#include "FileDialog.h"
+#include "Latin1.h"
+#include "MsgBox.h"
+#include "RowItem.h"
+#include "UpperCaseValidator.h"
+#include "apputil.h"
+#include "cat.h"
+#include "errormsg.h"
+#include "main.h"
+#include "param.h"
+#include "ui_main.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMenu>
+
+#include <memory>
+
+namespace {
+
+using ParamRow = RowItem<CLCmdParam>;
+using ErrorRow = RowItem<CLCmdError>;
+
+void ShowParamRow(QTreeWidgetItem* row, const CLCmdParam& p)
+{
+    auto cell = [](const char* sz) {
+        return FromLatin1(sz).replace(QLatin1String("\r\n"), QLatin1String(" "));
+    };
+    row->setText(0, FromLatin1(FieldText(p.szKeyword)));
+    row->setText(1, cell(FieldText(p.szDesc).c_str()));
+    row->setText(2, cell(FieldText(p.szChoices).c_str()));
+    row->setText(3, cell(FieldText(p.szNote).c_str()));
+}
+
+void ShowErrorRow(QTreeWidgetItem* row, const CLCmdError& e)
+{
+    row->setText(0, FromLatin1(FieldText(e.szCode)));
+    row->setText(
+        1, FromLatin1(FieldText(e.szText)).replace(QLatin1String("\r\n"), QLatin1String(" ")));
+}
+
+int SelectedRow(QTreeWidget* view)
+{
+    QList<QTreeWidgetItem*> selected = view->selectedItems();
+    return selected.isEmpty() ? -1 : view->indexOfTopLevelItem(selected.first());
+}
+
+// Restores the arrow cursor when it goes out of scope.
+struct WaitCursor
+{
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+// --- the command list's menu -------------------------------------------------------
+
+void TfmMain::pmCommandPopup()
+{
+    bool bSelected = !ui->lbCommand->selectionModel()->selectedIndexes().isEmpty();
+    ui->pmiDelCmd->setEnabled(bSelected);
+    ui->pmiSaveCmd->setEnabled(bSelected);
+}
+
+void TfmMain::pmiAddCmdClick()
+{
+    QInputDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("dlgAddCmd"));
+    dialog.setWindowTitle(QStringLiteral("Add Command"));
+    dialog.setLabelText(QStringLiteral("Command Name:"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    if (auto* edit = dialog.findChild<QLineEdit*>()) {
+        edit->setMaxLength(10);
+        edit->setValidator(new UpperCaseValidator(edit));
+        edit->setAccessibleName(QStringLiteral("Command Name:"));
+    }
+    if (RunDialog(&dialog) != QDialog::Accepted)
+        return;
+    std::string name = ToLatin1(dialog.textValue());
+    if (name.empty() || name.size() > 10 || !CLCmdManager::IsSafeFileName(name.c_str())) {
+        MsgBox::Error(this, QStringLiteral("Invalid CL Command Name."));
+        return;
+    }
+    auto* pCat = reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
+    CLCmdIndex idx{};
+    CopyField(idx.szName, name);
+    CopyField(idx.szFileName, name + ".dat");
+    idx.dwPos = kNoRecordPos;
+    idx.dwCatID = pCat ? pCat->dwID : 1;
+    uint32_t nBefore = m_pCmdManager->GetCmdIdxCount();
+    CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx); // a duplicate is reported there
+    if (!pStored || m_pCmdManager->GetCmdIdxCount() == nBefore)
+        return;
+    FillCommandList();
+    SelectCommand(pStored->szName);
+}
+
+void TfmMain::pmiDelCmdClick()
+{
+    if (!m_pCurIdx)
+        return;
+    CLCmdIndex* pDeleted = m_pCurIdx;
+    int i = m_pModel->RowOf(pDeleted);
+    // The rows on the pages refer to the record that goes with the entry.
+    ui->lvParam->clear();
+    ui->lvError->clear();
+    if (!m_pCmdManager->DeleteCmdIdx(pDeleted)) {
+        UpdateCommandData(false);
+        return;
+    }
+    int n = m_pModel->Count();
+    m_pModel->RemoveAt(i);
+    int next = -1;
+    if (i >= 0 && i < n - 1)
+        next = i;
+    else if (i > 0)
+        next = i - 1;
+    if (next < 0) {
+        SelectRow(-1);
+        ClearPages();
+        return;
+    }
+    SelectRow(next);
+    m_pCurIdx = m_pModel->At(next).pIdx;
+    UpdateCommandData(false);
+}
+
+void TfmMain::pmiSaveCmdClick()
+{
+    if (m_pCurIdx)
+        UpdateCommandData(true);
+}
+
+void TfmMain::pmiAnalyzeClick()
+{
+    QString file = FileDialog::GetOpenFileName(
+        this, QStringLiteral("Analyze File"), QString::fromStdString(GetImportFile()),
+        QStringLiteral("Command lists (*.txt);;All files (*)"));
+    if (file.isEmpty())
+        return;
+    AppSettings.ImportFile = file.toStdString();
+    bool ok;
+    QString error;
+    {
+        CLFileAnalyzer analyzer;
+        ok = analyzer.AnalyzeFile(file.toLocal8Bit().constData());
+        error = QString::fromLocal8Bit(analyzer.GetLastError().c_str());
+    }
+    if (ok)
+        MsgBox::Information(this, QStringLiteral("Data Analyzing Finished."));
+    else
+        MsgBox::Error(this, error);
+    // The reload releases every record: nothing on the pages may refer to one.
+    ClearPages();
+    m_pCmdManager->LoadAll();
+    FillCategoryList();
+}
+
+void TfmMain::pmiBuildDataClick()
+{
+    CLFileAnalyzer analyzer;
+    analyzer.SetCmdManager(m_pCmdManager);
+    if (analyzer.BuildDataFile())
+        MsgBox::Information(this, QStringLiteral("Data Building Finished."));
+    else
+        MsgBox::Error(this, QString::fromLocal8Bit(analyzer.GetLastError().c_str()));
+}
+
+void TfmMain::pmiCreateHtmlClick()
+{
+    if (!m_pCurIdx || !m_pHtmlWriter)
+        return;
+    QString folder = QString::fromStdString(GetHtmlFolder());
+    QDir().mkpath(folder);
+    m_pHtmlWriter->SetOutputFolder(folder.toStdString());
+    if (!m_pHtmlWriter->CreateCmdHtml(m_pCurIdx))
+        MsgBox::Error(this, QString::fromLocal8Bit(m_pHtmlWriter->GetLastError().c_str()));
+}
+
+void TfmMain::pmiCreateAllHtmlClick()
+{
+    if (!m_pHtmlWriter)
+        return;
+    QString folder = FileDialog::GetExistingDirectory(this, QStringLiteral("Create All HTML"),
+                                                      QString::fromStdString(GetHtmlFolder()));
+    if (folder.isEmpty())
+        return;
+    AppSettings.HtmlFolder = folder.toStdString();
+    m_pHtmlWriter->SetOutputFolder(folder.toStdString());
+    bool ok;
+    {
+        WaitCursor wait;
+        ok = m_pHtmlWriter->CreateAllHtml();
+    }
+    if (!ok)
+        MsgBox::Error(this, QString::fromLocal8Bit(m_pHtmlWriter->GetLastError().c_str()));
+}
+
+void TfmMain::EditCategories()
+{
+    TfmCat dialog(m_pCmdManager, this);
+    dialog.UpdateCatData(false);
+    RunDialog(&dialog);
+    if (dialog.IsChanged())
+        FillCategoryList();
+}
+
+// --- parameters ----------------------------------------------------------------------
+
+void TfmMain::AddParamRow(int row, bool bInsert)
+{
+    auto entry = std::make_unique<CLCmdParam>();
+    CopyField(entry->szNote, "Optional");
+    TfmParam dialog(this);
+    dialog.SetParam(entry.get());
+    if (RunDialog(&dialog) != 1)
+        return;
+    auto* item = new ParamRow(std::move(entry));
+    ShowParamRow(item, *item->Entry());
+    if (bInsert && row >= 0)
+        ui->lvParam->insertTopLevelItem(row, item);
+    else
+        ui->lvParam->addTopLevelItem(item);
+}
+
+void TfmMain::pmiAddParamClick()
+{
+    AddParamRow(-1, false);
+}
+
+void TfmMain::pmiInsertParamClick()
+{
+    AddParamRow(SelectedRow(ui->lvParam), true);
+}
+
+void TfmMain::pmiDelParamClick()
+{
+    int row = SelectedRow(ui->lvParam);
+    if (row >= 0)
+        delete ui->lvParam->takeTopLevelItem(row);
+}
+
+void TfmMain::pmiParamPropClick()
+{
+    int row = SelectedRow(ui->lvParam);
+    if (row < 0)
+        return;
+    auto* item = static_cast<ParamRow*>(ui->lvParam->topLevelItem(row));
+    TfmParam dialog(this);
+    dialog.SetParam(item->Entry());
+    if (RunDialog(&dialog) == 1)
+        ShowParamRow(item, *item->Entry());
+}
+
+// --- error messages -------------------------------------------------------------------
+
+void TfmMain::AddErrorRow()
+{
+    auto entry = std::make_unique<CLCmdError>();
+    CopyField(entry->szCode, "CPF");
+    TfmErrorMsg dialog(this);
+    dialog.SetErrorMsg(entry.get());
+    if (RunDialog(&dialog) != 1)
+        return;
+    auto* item = new ErrorRow(std::move(entry));
+    ShowErrorRow(item, *item->Entry());
+    ui->lvError->addTopLevelItem(item);
+}
+
+void TfmMain::pmiAddErrorClick()
+{
+    AddErrorRow();
+}
+
+void TfmMain::pmiDelErrorClick()
+{
+    int row = SelectedRow(ui->lvError);
+    if (row >= 0)
+        delete ui->lvError->takeTopLevelItem(row);
+}
+
+void TfmMain::pmiErrorPropClick()
+{
+    int row = SelectedRow(ui->lvError);
+    if (row < 0)
+        return;
+    auto* item = static_cast<ErrorRow*>(ui->lvError->topLevelItem(row));
+    TfmErrorMsg dialog(this);
+    dialog.SetErrorMsg(item->Entry());
+    if (RunDialog(&dialog) == 1)
+        ShowErrorRow(item, *item->Entry());
+}

@@ -1,0 +1,480 @@
+// The main window: start-up, browsing, run modes and shut-down.
+#include "AppSettings.h"
+#include "CLCmdManager.h"
+#include "GuiFixture.h"
+#include "ZentrivoApp.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+#include <filesystem>
+
+namespace {
+
+// Three categories and a handful of commands in byte order.
+void Sample(GuiFixture& f)
+{
+    f.AddCategory(1, "Libraries");
+    f.AddCategory(2, "Jobs");
+    f.AddCategory(3, "Empty");
+    f.AddCommand({"CRTLIB",
+                  1,
+                  "Create Library",
+                  {{"LIB", "Library", "Name", "Required"}},
+                  {{"CPF2111", "Library already exists."}},
+                  "Creates a library.\r\nTwo lines.",
+                  "CRTLIB LIB(X)"});
+    f.AddCommand({"DSPLIB", 1, "Display Library"});
+    f.AddCommand({"SBMJOB", 2, "Submit Job"});
+    f.AddCommand({"WRKACTJOB", 2, "Work with Active Jobs"});
+    f.AddCommand({"WRKJOB", 2, "Work with Job"});
+    f.AddCommand({"WRKSPLF", 2, "Work with Spooled Files"});
+    f.WriteDatabase();
+}
+
+void Type(GuiFixture& f, const char* text)
+{
+    QTest::keyClicks(f.Find<QLineEdit>("edtCommand"), QString::fromLatin1(text));
+}
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void firstStartWithoutFiles();
+    void startFillsListsAndShowsTheFirstCommand();
+    void goToCommandWhileTyping();
+    void clearingTheSearchKeepsTheCommandShown();
+    void categoriesFilterTheList();
+    void pagesShowTheRecord();
+    void recordsAreReadOnce();
+    void runModes();
+    void lastCategoryAndCommandAreRestored();
+    void unknownLastCategoryShowsAll();
+    void webButtonOpensTheCommandsPage();
+    void windowToRecordCutsAndKeeps();
+    void textRoundTripsEveryByte();
+    void layoutAndAccessibleNames();
+    void exceptionsInHandlersAreShown();
+};
+
+void MainWindowTest::firstStartWithoutFiles()
+{
+    GuiFixture f;
+    f.Open();
+    auto* combo = f.Find<QComboBox>("cbCate");
+    QCOMPARE(combo->count(), 1);
+    QCOMPARE(combo->itemText(0), QString("All"));
+    QVERIFY(f.ListItems().isEmpty());
+    QCOMPARE(f.Shown(), QString());
+    QCOMPARE(f.window()->StatusText(), QString());
+    QVERIFY(f.messages.empty());
+    QCOMPARE(f.window()->GetCurIdx(), nullptr);
+    // Run mode 2 by default: a reader without popup menus.
+    QVERIFY(f.Find<QLineEdit>("edtName")->isReadOnly());
+    QCOMPARE(f.window()->CommandMenu(), nullptr);
+    QVERIFY(!std::filesystem::exists(f.home.File("tarvexa.ini")));
+    f.Close();
+    QStringList ini = QString::fromStdString(f.Settings()).split('\n', Qt::SkipEmptyParts);
+    ini.sort();
+    QCOMPARE(ini, QStringList({"DataMode=1", "LastCat=0", "LastCmd=", "RunMode=2", "[Zentrivo]"}));
+}
+
+void MainWindowTest::startFillsListsAndShowsTheFirstCommand()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    auto* combo = f.Find<QComboBox>("cbCate");
+    QCOMPARE(combo->count(), 4);
+    QCOMPARE(combo->itemText(1), QString("Libraries"));
+    QCOMPARE(combo->currentIndex(), 0);
+    QCOMPARE(f.ListItems(),
+             QStringList({"CRTLIB", "DSPLIB", "SBMJOB", "WRKACTJOB", "WRKJOB", "WRKSPLF"}));
+    QCOMPARE(f.SelectedListRow(), 0);
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+    QCOMPARE(f.window()->StatusText(), QString("All: 6 commands loaded."));
+    QCOMPARE(f.Find<QTabWidget>("pClient")->currentWidget()->objectName(), QString("tOverview"));
+    // Showing the first command after a fill leaves LastCmd alone.
+    QCOMPARE(QString(AppSettings.LastCmd), QString());
+}
+
+void MainWindowTest::goToCommandWhileTyping()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    Type(f, "w"); // typed letters turn to upper case
+    QCOMPARE(f.Find<QLineEdit>("edtCommand")->text(), QString("W"));
+    QCOMPARE(f.Shown(), QString("WRKACTJOB"));
+    QCOMPARE(f.SelectedListRow(), 3);
+    Type(f, "rkj");
+    QCOMPARE(f.Shown(), QString("WRKJOB"));
+    QCOMPARE(QString(AppSettings.LastCmd), QString("WRKJOB"));
+    Type(f, "x"); // WRKJOBX: the first name not less is WRKSPLF
+    QCOMPARE(f.Shown(), QString("WRKSPLF"));
+    f.Find<QLineEdit>("edtCommand")->setText("ZZZ"); // beyond the last: wraps to the first
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+    QCOMPARE(f.SelectedListRow(), 0);
+    f.Find<QLineEdit>("edtCommand")->setText("DSPLIB");
+    QCOMPARE(f.Shown(), QString("DSPLIB"));
+    // Lower case sorts after upper case, byte-wise: nothing is not less than "a".
+    f.window()->SelectCommand("a");
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+    // The search button searches for the text of the edit.
+    f.Find<QLineEdit>("edtCommand")->blockSignals(true);
+    f.Find<QLineEdit>("edtCommand")->setText("SB");
+    f.Find<QLineEdit>("edtCommand")->blockSignals(false);
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+    f.Find<QPushButton>("btnSearch")->click();
+    QCOMPARE(f.Shown(), QString("SBMJOB"));
+}
+
+void MainWindowTest::clearingTheSearchKeepsTheCommandShown()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    f.Find<QLineEdit>("edtCommand")->setText("SBMJOB");
+    QCOMPARE(f.Shown(), QString("SBMJOB"));
+    f.Find<QLineEdit>("edtCommand")->clear();
+    QCOMPARE(f.SelectedListRow(), 0);
+    QCOMPARE(f.Shown(), QString("SBMJOB"));
+    QCOMPARE(QString(AppSettings.LastCmd), QString("SBMJOB"));
+    QCOMPARE(f.window()->GetCurIdx()->szName, "SBMJOB");
+}
+
+void MainWindowTest::categoriesFilterTheList()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    f.PickCategory(2);
+    QCOMPARE(AppSettings.LastCat, 2);
+    QCOMPARE(f.ListItems(), QStringList({"SBMJOB", "WRKACTJOB", "WRKJOB", "WRKSPLF"}));
+    QCOMPARE(f.Shown(), QString("SBMJOB"));
+    QCOMPARE(f.window()->StatusText(), QString("Jobs: 4 commands loaded."));
+    f.ClickListRow(2);
+    QCOMPARE(f.Shown(), QString("WRKJOB"));
+    QCOMPARE(QString(AppSettings.LastCmd), QString("WRKJOB"));
+
+    // A category without commands empties the list and keeps the rest.
+    f.PickCategory(3);
+    QVERIFY(f.ListItems().isEmpty());
+    QCOMPARE(f.Shown(), QString("WRKJOB"));
+    QCOMPARE(f.window()->StatusText(), QString("Jobs: 4 commands loaded."));
+    // A search in the empty list selects nothing and changes nothing.
+    f.Find<QLineEdit>("edtCommand")->setText("CRT");
+    QCOMPARE(f.SelectedListRow(), -1);
+    QCOMPARE(f.Shown(), QString("WRKJOB"));
+
+    f.PickCategory(0);
+    QCOMPARE(AppSettings.LastCat, 0);
+    QCOMPARE(f.ListItems().size(), 6);
+    QCOMPARE(f.window()->StatusText(), QString("All: 6 commands loaded."));
+}
+
+void MainWindowTest::pagesShowTheRecord()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    QCOMPARE(f.Find<QLineEdit>("edtDesc")->text(), QString("Create Library"));
+    QCOMPARE(f.Find<QPlainTextEdit>("memDetail")->toPlainText(),
+             QString("Creates a library.\nTwo lines."));
+    QCOMPARE(f.Find<QPlainTextEdit>("memExample")->toPlainText(), QString("CRTLIB LIB(X)"));
+    QCOMPARE(f.Rows("lvParam"), QStringList({"LIB"}));
+    QCOMPARE(f.Rows("lvParam", 2), QStringList({"Name"}));
+    QCOMPARE(f.Rows("lvParam", 3), QStringList({"Required"}));
+    QCOMPARE(f.Rows("lvError", 1), QStringList({"Library already exists."}));
+    QVERIFY(f.Find<QLabel>("lblNoParam")->isHidden());
+    QVERIFY(f.Find<QLabel>("lblNoError")->isHidden());
+
+    f.window()->SelectCommand("DSPLIB");
+    QVERIFY(f.Rows("lvParam").isEmpty());
+    QVERIFY(!f.Find<QLabel>("lblNoParam")->isHidden());
+    QVERIFY(!f.Find<QLabel>("lblNoError")->isHidden());
+    QCOMPARE(f.Find<QLabel>("lblNoParam")->text(),
+             QString("( No Parameters information for this command )"));
+    QCOMPARE(f.Find<QLabel>("lblNoError")->text(),
+             QString("( No error message information for this  command )"));
+    QCOMPARE(f.Find<QPlainTextEdit>("memDetail")->toPlainText(), QString());
+}
+
+void MainWindowTest::recordsAreReadOnce()
+{
+    GuiFixture f;
+    f.AddCommand({"A", 1, "first reading"});
+    f.AddCommand({"B", 1, "other"});
+    f.WriteDatabase();
+    f.WriteSettings(1);
+    f.Open();
+    QCOMPARE(f.Find<QLineEdit>("edtDesc")->text(), QString("first reading"));
+    // The file changes on disk; the record in memory is what shows again.
+    f.AddCommand({"A", 1, "second reading"});
+    f.window()->SelectCommand("B");
+    f.window()->SelectCommand("A");
+    QCOMPARE(f.Find<QLineEdit>("edtDesc")->text(), QString("first reading"));
+}
+
+void MainWindowTest::runModes()
+{
+    for (int mode : {0, 1, 2, 3}) {
+        GuiFixture f;
+        f.AddCommand({"A", 1, "joined"});
+        f.WriteDatabase();
+        f.AddCommand({"A", 1, "per-command"}); // the per-command file now differs
+        f.WriteSettings(mode);
+        f.Open();
+        bool bReadOnly = mode == 2;
+        QCOMPARE(f.Find<QLineEdit>("edtName")->isReadOnly(), bReadOnly);
+        QCOMPARE(f.Find<QLineEdit>("edtDesc")->isReadOnly(), bReadOnly);
+        QCOMPARE(f.Find<QPlainTextEdit>("memEnv")->isReadOnly(), bReadOnly);
+        QCOMPARE(f.Find<QPlainTextEdit>("memDetail")->isReadOnly(), bReadOnly);
+        QCOMPARE(f.Find<QPlainTextEdit>("memExample")->isReadOnly(), bReadOnly);
+        QCOMPARE(f.window()->CommandMenu() == nullptr, bReadOnly);
+        QCOMPARE(f.window()->ParamMenu() == nullptr, bReadOnly);
+        QCOMPARE(f.window()->ErrorMenu() == nullptr, bReadOnly);
+        QCOMPARE(f.Find<QLineEdit>("edtDesc")->text(),
+                 QString(mode == 1 ? "per-command" : "joined"));
+        f.Close();
+        // The run mode and data mode are written back as they were read.
+        QVERIFY(f.Settings().find("RunMode=" + std::to_string(mode)) != std::string::npos);
+    }
+}
+
+void MainWindowTest::lastCategoryAndCommandAreRestored()
+{
+    GuiFixture f;
+    Sample(f);
+    f.AddCommand({"WRKOBJPDMX", 2, "Ten characters"});
+    f.WriteDatabase();
+    f.Open();
+    f.PickCategory(2);
+    f.Find<QLineEdit>("edtCommand")->setText("WRKOBJPDMX");
+    QCOMPARE(f.Shown(), QString("WRKOBJPDMX"));
+    f.Close();
+    std::string ini = f.Settings();
+    QVERIFY(ini.find("LastCat=2\n") != std::string::npos);
+    QVERIFY(ini.find("LastCmd=WRKOBJPDMX\n") != std::string::npos);
+
+    f.Open();
+    QCOMPARE(f.Find<QComboBox>("cbCate")->currentIndex(), 2);
+    QCOMPARE(f.ListItems().size(), 5);
+    QCOMPARE(f.Shown(), QString("WRKOBJPDMX"));
+    QCOMPARE(f.ListItems().at(f.SelectedListRow()), QString("WRKOBJPDMX"));
+}
+
+void MainWindowTest::unknownLastCategoryShowsAll()
+{
+    GuiFixture f;
+    Sample(f);
+    f.WriteSettings(2, 77, "NOSUCH");
+    f.Open();
+    QCOMPARE(f.Find<QComboBox>("cbCate")->currentIndex(), 0);
+    QCOMPARE(f.ListItems().size(), 6);
+    QCOMPARE(f.Shown(), QString("SBMJOB")); // the first name after NOSUCH
+    f.Close();
+    QVERIFY(f.Settings().find("LastCat=77\n") != std::string::npos);
+}
+
+void MainWindowTest::webButtonOpensTheCommandsPage()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    f.window()->SelectCommand("WRKJOB");
+    f.Find<QPushButton>("btnWeb")->click();
+    QCOMPARE(f.opened, QStringList({"https://www.zentrivo.example/clcommand/WRKJOB.htm"}));
+
+    GuiFixture empty;
+    empty.Open();
+    empty.Find<QPushButton>("btnWeb")->click();
+    QVERIFY(empty.opened.isEmpty());
+}
+
+void MainWindowTest::windowToRecordCutsAndKeeps()
+{
+    GuiFixture f;
+    f.AddCommand({"A", 1, "desc", {}, {}, "kept detail", "kept example"});
+    f.WriteDatabase();
+    f.WriteSettings(1);
+    f.Open();
+    f.Find<QLineEdit>("edtDesc")->setText(QString(300, 'd'));
+    QVERIFY(f.window()->UpdateCommandData(true));
+    CLCmdRecord* pRec = f.window()->GetCurIdx()->pRec;
+    QCOMPARE(std::strlen(pRec->szDesc), size_t(254));
+    QCOMPARE(QString(pRec->pszDetail), QString("kept detail"));
+    QCOMPARE(QString(pRec->pszExample), QString("kept example"));
+
+    // An empty or unusable name is refused and nothing changes.
+    for (const char* bad : {"", "A/B"}) {
+        f.Find<QLineEdit>("edtName")->setText(bad);
+        f.Find<QLineEdit>("edtDesc")->setText("changed");
+        QVERIFY(!f.window()->UpdateCommandData(true));
+        QCOMPARE(f.MessageTexts().last(), QString("Invalid CL Command Name."));
+        QCOMPARE(f.messages.back().caption, QString("Zentrivo Error"));
+        QVERIFY(f.messages.back().bError);
+        QCOMPARE(std::strlen(pRec->szDesc), size_t(254));
+    }
+}
+
+void MainWindowTest::textRoundTripsEveryByte()
+{
+    GuiFixture f;
+    std::string desc;
+    for (int c = 0x20; c < 0x100; ++c)
+        if (c != 0x7F)
+            desc += static_cast<char>(c);
+    desc = desc.substr(0, 200);
+    std::string high;
+    for (int c = 0xA0; c < 0x100; ++c)
+        high += static_cast<char>(c);
+    f.AddCommand({"A", 1, desc, {}, {}, high + "\r\n" + high});
+    f.WriteDatabase();
+    f.WriteSettings(1);
+    f.Open();
+    // Touch the memo without changing it, so its text is stored again.
+    QTest::keyClick(f.Find<QPlainTextEdit>("memDetail"), Qt::Key_X);
+    QTest::keyClick(f.Find<QPlainTextEdit>("memDetail"), Qt::Key_Backspace);
+    QVERIFY(f.window()->UpdateCommandData(true));
+    CLCmdManager m;
+    CLCmdIndex e = MakeIdx("A");
+    RecordPtr rec = NewRecord(&e);
+    QVERIFY(m.ReadCmdRecord(rec.get()));
+    QCOMPARE(std::string(rec->szDesc), desc);
+    QCOMPARE(std::string(rec->pszDetail), high + "\r\n" + high);
+}
+
+void MainWindowTest::layoutAndAccessibleNames()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    TfmMain* w = f.window();
+    QCOMPARE(w->windowTitle(), QString("Zentrivo"));
+    QCOMPARE(w->minimumSize(), QSize(794, 564));
+    QCOMPARE(w->maximumSize(), QSize(794, 564));
+    QVERIFY(f.Find<QPushButton>("btnCat")->isHidden());
+    auto* tabs = f.Find<QTabWidget>("pClient");
+    QStringList pages;
+    for (int i = 0; i < tabs->count(); ++i)
+        pages << tabs->widget(i)->objectName() + "=" + tabs->tabText(i);
+    QCOMPARE(pages, QStringList({"tOverview=Overview", "tParam=Parameters", "tExample=Examples",
+                                 "tErrorMsg=Error Messages"}));
+    auto* params = f.Find<QTreeWidget>("lvParam");
+    QStringList columns;
+    for (int i = 0; i < params->columnCount(); ++i)
+        columns << params->headerItem()->text(i) + "/" + QString::number(params->columnWidth(i));
+    QCOMPARE(columns, QStringList({"Keyword/80", "Description/200", "Choices/150", "Note/140"}));
+    auto* errors = f.Find<QTreeWidget>("lvError");
+    QCOMPARE(errors->headerItem()->text(0) + "/" + QString::number(errors->columnWidth(0)),
+             QString("Error Code/100"));
+    QCOMPARE(errors->headerItem()->text(1) + "/" + QString::number(errors->columnWidth(1)),
+             QString("Error Description/460"));
+    QCOMPARE(f.Find<QPushButton>("btnExit")->text(), QString("E&xit"));
+    QCOMPARE(f.Find<QPushButton>("btnWeb")->text(), QString("CL Command on the &Web"));
+    QVERIFY(f.Find<QPlainTextEdit>("memExample")->font().fixedPitch());
+
+    // What a screen reader announces for each labelled control.
+    // A drop-down's name is its value on this platform; its label comes through
+    // the "labelled by" relation, as screen readers read it.
+    QAccessibleInterface* combo =
+        QAccessible::queryAccessibleInterface(f.Find<QComboBox>("cbCate"));
+    QStringList labels;
+    for (const auto& [iface, relation] : combo->relations(QAccessible::Label))
+        labels << iface->text(QAccessible::Name);
+    QCOMPARE(labels, QStringList({"Command Categories:"}));
+    const std::pair<const char*, const char*> names[] = {
+        {"edtCommand", "Go to Command:"},
+        {"lbCommand", "Commands List"},
+        {"edtName", "Command Name:"},
+        {"edtDesc", "Command Description:"},
+        {"memEnv", "Environment: ( Where allowed to run )"},
+        {"memDetail", "Detail Information:"},
+        {"lvParam", "Command Parameter List:"},
+        {"memExample", "Command Examples:"},
+        {"lvError", "Command Error Messages:"},
+        {"btnExit", "Exit"},
+        {"btnWeb", "CL Command on the Web"},
+    };
+    for (const auto& [object, name] : names) {
+        QWidget* widget = w->findChild<QWidget*>(object);
+        QVERIFY2(widget, object);
+        QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY2(iface, object);
+        QCOMPARE(iface->text(QAccessible::Name), QString(name));
+    }
+
+    // Tab moves through the controls in the window's order.
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    f.Find<QComboBox>("cbCate")->setFocus();
+    QStringList order;
+    for (int i = 0; i < 12; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        order << (focus ? focus->objectName() : QString("<none>"));
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QStringList expected = {
+        "cbCate",  "edtCommand", "btnSearch", "lbCommand", "qt_tabwidget_tabbar",
+        "edtName", "edtDesc",    "memEnv",    "memDetail", "btnWeb",
+        "btnExit", "cbCate"};
+    QCOMPARE(order, expected);
+    // On another page, Tab goes from the page tabs to that page's control.
+    for (const char* page : {"lvParam", "memExample", "lvError"}) {
+        QWidget* control = w->findChild<QWidget*>(page);
+        tabs->setCurrentWidget(control->parentWidget());
+        QWidget* bar = tabs->findChild<QTabBar*>();
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), control);
+        QTest::keyClick(control, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("btnExit"));
+    }
+}
+
+// An object whose event handler throws, as a faulty handler would.
+class Thrower : public QObject
+{
+public:
+    bool event(QEvent* e) override
+    {
+        if (e->type() == QEvent::User)
+            throw std::runtime_error("Something went wrong.");
+        return QObject::event(e);
+    }
+};
+
+void MainWindowTest::exceptionsInHandlersAreShown()
+{
+    GuiFixture f;
+    Thrower thrower;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&thrower, &event);
+    QCOMPARE(f.MessageTexts(), QStringList({"Something went wrong."}));
+    QCOMPARE(f.messages[0].caption, QString("Zentrivo"));
+    QVERIFY(f.messages[0].bError);
+}
+
+QObject* NewMainWindowTest()
+{
+    return new MainWindowTest;
+}
+
+#include "MainWindowTest.moc"
