@@ -69,6 +69,7 @@ bool CxFile::Open(const char* path, const char* mode)
     if (!m_fp)
         return false;
     m_nLimit = UINT64_MAX;
+    m_nPos = std::strchr(mode, 'a') ? -1 : 0;
     struct stat st;
 #ifdef _WIN32
     bool bStat = ::fstat(_fileno(m_fp), &st) == 0;
@@ -186,7 +187,7 @@ bool CxFile::Close()
 
 uint64_t CxFile::Remaining() const
 {
-    long pos = Tell();
+    int64_t pos = m_nPos >= 0 ? m_nPos : Tell();
     if (pos < 0 || static_cast<uint64_t>(pos) >= m_nLimit)
         return 0;
     return m_nLimit - static_cast<uint64_t>(pos);
@@ -210,7 +211,10 @@ bool CxFile::Read(void* szBuf, int size)
         return size == 0;
     if (static_cast<uint64_t>(size) > Remaining())
         return false;
-    return std::fread(szBuf, 1, static_cast<size_t>(size), m_fp) == static_cast<size_t>(size);
+    size_t n = std::fread(szBuf, 1, static_cast<size_t>(size), m_fp);
+    if (m_nPos >= 0)
+        m_nPos += static_cast<int64_t>(n);
+    return n == static_cast<size_t>(size);
 }
 
 bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
@@ -230,7 +234,10 @@ bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
     size_t n = static_cast<size_t>(nLen);
     if (n >= nSize || n > Remaining())
         return false;
-    if (std::fread(szBuf, 1, n, m_fp) != n) {
+    size_t nRead = std::fread(szBuf, 1, n, m_fp);
+    if (m_nPos >= 0)
+        m_nPos += static_cast<int64_t>(nRead);
+    if (nRead != n) {
         szBuf[0] = 0;
         return false;
     }
@@ -265,6 +272,7 @@ bool CxFile::Write(const void* szBuf, int dwSize)
     CX_ASSERT(szBuf != nullptr && dwSize > 0);
     if (std::fwrite(szBuf, 1, static_cast<size_t>(dwSize), m_fp) != static_cast<size_t>(dwSize))
         m_bWriteError = true;
+    m_nPos = -1;
     return !m_bWriteError;
 }
 
@@ -300,6 +308,7 @@ bool CxFile::WriteByte(uint8_t value)
 bool CxFile::WriteLine(const char* text)
 {
     CX_ASSERT(m_fp != nullptr);
+    m_nPos = -1;
     size_t n = text ? std::strlen(text) : 0;
     if (n > 0 && std::fwrite(text, 1, n, m_fp) != n)
         m_bWriteError = true;
@@ -311,6 +320,7 @@ bool CxFile::WriteLine(const char* text)
 bool CxFile::WriteLine(const std::string& text)
 {
     CX_ASSERT(m_fp != nullptr);
+    m_nPos = -1;
     if (!text.empty() && std::fwrite(text.data(), 1, text.size(), m_fp) != text.size())
         m_bWriteError = true;
     if (std::fwrite("\r\n", 1, 2, m_fp) != 2)
@@ -323,6 +333,7 @@ char* CxFile::ReadLine(char* buffer, int size)
     if (!buffer || size < 2)
         return nullptr;
     CX_ASSERT(m_fp != nullptr);
+    m_nPos = -1; // a line's length is not known for sure (it may hold a zero byte)
     return std::fgets(buffer, size, m_fp);
 }
 
@@ -330,7 +341,9 @@ int CxFile::Seek(long offset, int origin)
 {
     if (!m_fp)
         return -1;
-    return std::fseek(m_fp, offset, origin);
+    int result = std::fseek(m_fp, offset, origin);
+    m_nPos = std::ftell(m_fp);
+    return result;
 }
 
 long CxFile::FileSize(const char* path)

@@ -96,6 +96,9 @@ private:
 
     FILE* m_fp = nullptr;
     uint64_t m_nLimit = 0; // read limit (file size for files opened for reading)
+    // The read position, kept here to spare a system call per read; -1 when
+    // only the stream knows it.
+    int64_t m_nPos = 0;
     bool m_bWriteError = false;
     std::string m_sTarget; // target of an open replacement
     std::string m_sTemp;   // its temporary file

@@ -166,7 +166,7 @@ CLCmdIndex* CLCmdManager::AddCmdIdx(const CLCmdIndex* pIdx)
     if (!pIdx)
         return nullptr;
     if (pIdx->szName[0] == 0) {
-        ShowMessage("Invalid CL Command Name.");
+        ShowMessage(kInvalidCmdName);
         return nullptr;
     }
     CLCmdIndex* pCopy = new (std::nothrow) CLCmdIndex;
@@ -184,7 +184,7 @@ CLCmdIndex* CLCmdManager::AddCmdIdx(const CLCmdIndex* pIdx)
         if (cmp > 0)
             break;
         if (cmp == 0) {
-            ShowMessage(Quoted("CL Command \"%s\" is already in the database.", pCopy->szName));
+            ShowMessage(DuplicateCmdMessage(pCopy->szName));
             delete pCopy;
             return p;
         }
@@ -195,6 +195,11 @@ CLCmdIndex* CLCmdManager::AddCmdIdx(const CLCmdIndex* pIdx)
     if (pCopy->pRec && (pCopy->pRec->pIdx == nullptr || pCopy->pRec->pIdx == pIdx))
         pCopy->pRec->pIdx = pCopy;
     return pCopy;
+}
+
+std::string CLCmdManager::DuplicateCmdMessage(const char* szName)
+{
+    return Quoted("CL Command \"%s\" is already in the database.", szName);
 }
 
 bool CLCmdManager::DeleteCmdIdx(CLCmdIndex* pIdx)

@@ -63,6 +63,9 @@ public:
     CLCmdIndex* AddCmdIdx(const CLCmdIndex* pIdx);
     // Removes and frees the entry with its loaded record; no file is touched.
     bool DeleteCmdIdx(CLCmdIndex* pIdx);
+    // The messages of AddCmdIdx.
+    static constexpr const char* kInvalidCmdName = "Invalid CL Command Name.";
+    static std::string DuplicateCmdMessage(const char* szName);
 
     // --- the two list files -----------------------------------------------
     bool LoadCatList();

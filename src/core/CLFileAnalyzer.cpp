@@ -6,6 +6,7 @@
 #include "CxAssert.h"
 #include "CxFile.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -32,6 +33,7 @@ CLFileAnalyzer::CLFileAnalyzer()
 
 CLFileAnalyzer::~CLFileAnalyzer()
 {
+    DropPending();
     delete m_pFile;
     delete m_pOwnManager;
 }
@@ -66,9 +68,11 @@ bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
     bool bReadError = m_pFile->HasError();
     m_pFile->Close();
     if (bReadError) {
+        DropPending();
         m_sError = "The import file \"" + path + "\" cannot be read.";
         return false;
     }
+    AddPending();
     if (!m_pCmdManager->SaveCmdIdxList()) {
         m_sError = "The file \"" + m_pCmdManager->GetCmdIdxFileName() + "\" cannot be written.";
         return false;
@@ -99,9 +103,18 @@ void CLFileAnalyzer::AnalyzeLine(const std::string& line, unsigned nLine)
 
     CLCmdIndex idx{};
     CopyField(idx.szName, line.substr(0, sep));
-    if (idx.szName[0] && !CLCmdManager::IsSafeFileName(idx.szName)) {
+    // Refusals are reported in line order, with the index's own messages.
+    if (idx.szName[0] == 0) {
+        ShowMessage(CLCmdManager::kInvalidCmdName);
+        return;
+    }
+    if (!CLCmdManager::IsSafeFileName(idx.szName)) {
         ShowMessage("Invalid CL Command Name \"" + Printable(idx.szName) + "\" in line " +
                     std::to_string(nLine) + ".");
+        return;
+    }
+    if (!m_seen.insert(idx.szName).second) {
+        ShowMessage(CLCmdManager::DuplicateCmdMessage(idx.szName));
         return;
     }
     CopyField(idx.szFileName, FieldText(idx.szName) + ".dat");
@@ -111,8 +124,29 @@ void CLFileAnalyzer::AnalyzeLine(const std::string& line, unsigned nLine)
     CopyField(pRec->szName, idx.szName);
     CopyField(pRec->szDesc, line.substr(sep + 3));
     idx.pRec = pRec;
-    // A refused or duplicate line leaves its record with us.
-    CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx);
-    if (!pStored || pStored->pRec != pRec)
-        CLCmdManager::FreeCmdRecord(pRec);
+    m_pending.push_back(idx);
+}
+
+void CLFileAnalyzer::AddPending()
+{
+    std::stable_sort(m_pending.begin(), m_pending.end(),
+                     [](const CLCmdIndex& a, const CLCmdIndex& b) {
+                         return std::strcmp(a.szName, b.szName) < 0;
+                     });
+    for (CLCmdIndex& idx : m_pending) {
+        // An entry the manager refuses leaves its record with us.
+        CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx);
+        if (!pStored || pStored->pRec != idx.pRec)
+            CLCmdManager::FreeCmdRecord(idx.pRec);
+    }
+    m_pending.clear();
+    m_seen.clear();
+}
+
+void CLFileAnalyzer::DropPending()
+{
+    for (CLCmdIndex& idx : m_pending)
+        CLCmdManager::FreeCmdRecord(idx.pRec);
+    m_pending.clear();
+    m_seen.clear();
 }

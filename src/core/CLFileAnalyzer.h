@@ -17,6 +17,10 @@
 #define CLFILEANALYZER_H
 
 #include <string>
+#include <unordered_set>
+#include <vector>
+
+struct CLCmdIndex;
 
 class CLCmdManager;
 class CxFile;
@@ -48,12 +52,18 @@ public:
 
 private:
     void AnalyzeLine(const std::string& line, unsigned nLine);
+    void AddPending();
+    void DropPending();
 
     CxFile* m_pFile;
     CLCmdManager* m_pCmdManager;
     CLCmdManager* m_pOwnManager;
     unsigned long m_dwCurCat = 1;
     std::string m_sError;
+    // The commands read so far, added to the index in name order at the end:
+    // an index built in order costs one step per command, however the list is sorted.
+    std::vector<CLCmdIndex> m_pending;
+    std::unordered_set<std::string> m_seen;
 };
 
 #endif
