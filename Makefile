@@ -29,6 +29,7 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	build-bench/bin/zentrivo_bench
+	QT_QPA_PLATFORM=offscreen build-bench/bin/gui_bench 100000
 
 fuzz: deps
 	@command -v clang++ >/dev/null || (echo "fuzzing needs clang (apt-get install clang libclang-rt-14-dev)" && false)

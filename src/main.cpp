@@ -11,6 +11,7 @@
 #include "Latin1.h"
 #include "MsgBox.h"
 #include "RowItem.h"
+#include "RowText.h"
 #include "ShellOpen.h"
 #include "UpperCaseValidator.h"
 #include "apputil.h"
@@ -34,14 +35,6 @@ constexpr const char* kWebSite = "https://www.zentrivo.example";
 
 using ParamRow = RowItem<CLCmdParam>;
 using ErrorRow = RowItem<CLCmdError>;
-
-// A stored text for one cell of a list row: line breaks shown as blanks.
-QString CellText(const char* sz)
-{
-    QString text = FromLatin1(sz);
-    text.replace(QLatin1String("\r\n"), QLatin1String(" "));
-    return text;
-}
 
 } // namespace
 
@@ -314,7 +307,7 @@ void TfmMain::SelectRow(int row)
         QModelIndex index = m_pModel->index(row);
         ui->lbCommand->selectionModel()->setCurrentIndex(index,
                                                          QItemSelectionModel::ClearAndSelect);
-        ui->lbCommand->scrollTo(index);
+        ui->lbCommand->scrollTo(index, QAbstractItemView::PositionAtCenter);
     }
     m_bSelecting = false;
 }
@@ -504,12 +497,8 @@ bool TfmMain::UpdateParamData(bool bSave)
         view->clear();
         QList<QTreeWidgetItem*> rows;
         for (uint32_t i = 0; i < pRec->dwParamCount; ++i) {
-            const CLCmdParam& p = pRec->pParams[i];
             auto* row = new ParamRow(&pRec->pParams[i]);
-            row->setText(0, FromLatin1(FieldText(p.szKeyword)));
-            row->setText(1, CellText(FieldText(p.szDesc).c_str()));
-            row->setText(2, CellText(FieldText(p.szChoices).c_str()));
-            row->setText(3, CellText(FieldText(p.szNote).c_str()));
+            ShowParamRow(row, pRec->pParams[i]);
             rows.append(row);
         }
         view->addTopLevelItems(rows);
@@ -541,8 +530,7 @@ bool TfmMain::UpdateErrorData(bool bSave)
         QList<QTreeWidgetItem*> rows;
         for (uint32_t i = 0; i < pRec->dwErrorCount; ++i) {
             auto* row = new ErrorRow(&pRec->pErrors[i]);
-            row->setText(0, FromLatin1(FieldText(pRec->pErrors[i].szCode)));
-            row->setText(1, CellText(FieldText(pRec->pErrors[i].szText).c_str()));
+            ShowErrorRow(row, pRec->pErrors[i]);
             rows.append(row);
         }
         view->addTopLevelItems(rows);

@@ -11,6 +11,7 @@
 #include "Latin1.h"
 #include "MsgBox.h"
 #include "RowItem.h"
+#include "RowText.h"
 #include "UpperCaseValidator.h"
 #include "apputil.h"
 #include "cat.h"
@@ -31,24 +32,6 @@ namespace {
 
 using ParamRow = RowItem<CLCmdParam>;
 using ErrorRow = RowItem<CLCmdError>;
-
-void ShowParamRow(QTreeWidgetItem* row, const CLCmdParam& p)
-{
-    auto cell = [](const char* sz) {
-        return FromLatin1(sz).replace(QLatin1String("\r\n"), QLatin1String(" "));
-    };
-    row->setText(0, FromLatin1(FieldText(p.szKeyword)));
-    row->setText(1, cell(FieldText(p.szDesc).c_str()));
-    row->setText(2, cell(FieldText(p.szChoices).c_str()));
-    row->setText(3, cell(FieldText(p.szNote).c_str()));
-}
-
-void ShowErrorRow(QTreeWidgetItem* row, const CLCmdError& e)
-{
-    row->setText(0, FromLatin1(FieldText(e.szCode)));
-    row->setText(
-        1, FromLatin1(FieldText(e.szText)).replace(QLatin1String("\r\n"), QLatin1String(" ")));
-}
 
 int SelectedRow(QTreeWidget* view)
 {

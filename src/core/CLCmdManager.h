@@ -99,8 +99,11 @@ public:
     // for an unsafe file name, a long text over kMaxLongText, or a failed write.
     bool SaveCmdRecord(CLCmdRecord* pRec);
     // The entry's record: the loaded one, or a new one read now and attached
-    // (kept even when the read fails). *pbLoaded tells whether it was loaded here.
-    CLCmdRecord* AttachCmdRecord(CLCmdIndex* pIdx, bool* pbLoaded = nullptr);
+    // (kept even when the read fails). *pbLoaded tells whether it was loaded
+    // here, *pbRead whether the record holds what its file holds (false when
+    // a read just now failed).
+    CLCmdRecord* AttachCmdRecord(CLCmdIndex* pIdx, bool* pbLoaded = nullptr,
+                                 bool* pbRead = nullptr);
     // Frees a record attached by AttachCmdRecord and clears the entry's pRec.
     static void DetachCmdRecord(CLCmdIndex* pIdx);
 

@@ -64,19 +64,23 @@ bool CLCmdManager::FreeCmdRecord(CLCmdRecord* pRec)
     return true;
 }
 
-CLCmdRecord* CLCmdManager::AttachCmdRecord(CLCmdIndex* pIdx, bool* pbLoaded)
+CLCmdRecord* CLCmdManager::AttachCmdRecord(CLCmdIndex* pIdx, bool* pbLoaded, bool* pbRead)
 {
     CX_ASSERT(pIdx != nullptr);
     if (pbLoaded)
         *pbLoaded = false;
+    if (pbRead)
+        *pbRead = true;
     if (pIdx->pRec)
         return pIdx->pRec;
     CLCmdRecord* pRec = new CLCmdRecord;
     InitCmdRecord(pIdx, pRec);
     pIdx->pRec = pRec;
-    ReadCmdRecord(pRec);
+    bool bRead = ReadCmdRecord(pRec);
     if (pbLoaded)
         *pbLoaded = true;
+    if (pbRead)
+        *pbRead = bRead;
     return pRec;
 }
 

@@ -55,15 +55,15 @@ void GuiFixture::AddCategory(uint32_t id, const std::string& name, const std::st
     m_db->AddCat(&c);
 }
 
-void GuiFixture::AddCommand(const CommandSpec& spec)
+void GuiFixture::AddCommand(const CommandSpec& command)
 {
-    CLCmdIndex e = MakeIdx(spec.name, spec.cat);
+    CLCmdIndex e = MakeIdx(command.name, command.cat);
     CLCmdIndex* p = m_db->AddCmdIdx(&e);
     RecordPtr rec = NewRecord();
-    FillRecord(rec.get(), p, spec.name, spec.desc, "", spec.params, spec.errors, spec.detail, "",
-               spec.example);
+    FillRecord(rec.get(), p, command.name, command.desc, "", command.params, command.errors, command.detail, "",
+               command.example);
     if (!m_db->SaveCmdRecord(rec.get()))
-        throw std::runtime_error("cannot save " + spec.name);
+        throw std::runtime_error("cannot save " + command.name);
 }
 
 void GuiFixture::WriteDatabase()

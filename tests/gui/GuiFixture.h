@@ -52,7 +52,7 @@ public:
     // --- the database ------------------------------------------------------
     void AddCategory(uint32_t id, const std::string& name, const std::string& file = "");
     // Saves the command's record to data/ and adds it to the index.
-    void AddCommand(const CommandSpec& spec);
+    void AddCommand(const CommandSpec& command);
     // Writes clcat.dat and cldict.dat, and joins clcmd.dat.
     void WriteDatabase();
     void WriteSettings(int runMode, int lastCat = 0, const std::string& lastCmd = "");

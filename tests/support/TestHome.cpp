@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-TestHome::TestHome()
+TestHome::TestHome() : m_sPrevious(GetAppPath())
 {
     std::string tmpl = (fs::temp_directory_path() / "zentrivo-test-XXXXXX").string();
     if (!mkdtemp(tmpl.data()))
@@ -23,7 +23,7 @@ TestHome::TestHome()
 
 TestHome::~TestHome()
 {
-    SetAppPath("");
+    SetAppPath(m_sPrevious);
     std::error_code ec;
     // Tests may have made parts read-only; give them back before removing.
     for (auto& entry : fs::recursive_directory_iterator(m_sPath, ec))

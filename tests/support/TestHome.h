@@ -26,6 +26,7 @@ public:
 
 private:
     std::string m_sPath;
+    std::string m_sPrevious; // the program folder to restore
 };
 
 // Builds the little-endian encodings of the data files.

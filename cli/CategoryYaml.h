@@ -1,0 +1,34 @@
+// CategoryYaml: the file categories.yaml, the category list:
+//   categories:
+//     - id: 1
+//       name: Libraries
+//       file: lib.htm      (only when not empty)
+#ifndef CATEGORYYAML_H
+#define CATEGORYYAML_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CategoryDoc
+{
+    uint32_t id = 0;
+    std::string name; // Latin-1, as the database holds it
+    std::string file;
+    bool operator==(const CategoryDoc&) const = default;
+};
+
+class CategoryYaml
+{
+public:
+    static constexpr size_t kMaxName = 79;
+    static constexpr size_t kMaxFile = 15;
+
+    static std::string Write(const std::vector<CategoryDoc>& cats);
+    // False with the reason for invalid YAML, a missing id, an empty or
+    // over-long name, an over-long file name, or an id given twice.
+    static bool Read(const std::string& yaml, std::vector<CategoryDoc>* pCats, std::string* pError);
+};
+
+#endif

@@ -1,0 +1,89 @@
+#include "CliContext.h"
+
+#include "CxFile.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+CliContext::CliContext()
+{
+    m_oldHook = SetMessageHook(
+        [this](const std::string& text, const std::string&, CLMsgIcon) { Error(text); });
+}
+
+CliContext::~CliContext()
+{
+    SetMessageHook(m_oldHook);
+}
+
+void CliContext::Out(const std::string& bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void CliContext::Error(const std::string& message)
+{
+    ErrorLine("zentrivo-cli: " + message);
+}
+
+void CliContext::ErrorLine(const std::string& line)
+{
+    std::fflush(stdout); // keep the order of data and messages on a shared terminal
+    std::string text = line + "\n";
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
+
+bool CliContext::LoadIndex()
+{
+    if (m_manager.LoadCmdIdxList())
+        return true;
+    Error("the command index \"" + m_manager.GetCmdIdxFileName() + "\" cannot be loaded.");
+    return false;
+}
+
+bool CliContext::LoadCategories()
+{
+    if (m_manager.LoadCatList())
+        return true;
+    Error("the category list \"" + m_manager.GetCatFileName() + "\" cannot be loaded.");
+    return false;
+}
+
+CLCmdRecord* CliContext::AttachRecord(CLCmdIndex* pIdx, bool* pbRead)
+{
+    return m_manager.AttachCmdRecord(pIdx, nullptr, pbRead);
+}
+
+bool CliContext::WriteFile(const std::string& path, const std::string& bytes)
+{
+    CxFile file;
+    if (!file.OpenReplace(path.c_str()))
+        return false;
+    if (!bytes.empty() && !file.Write(bytes.data(), static_cast<int>(bytes.size())))
+        return false;
+    return file.Commit();
+}
+
+bool CliContext::ReadFile(const std::string& path, std::string* pBytes)
+{
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    pBytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+bool CliContext::MakeFolder(const std::string& path)
+{
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    return fs::is_directory(path, ec);
+}

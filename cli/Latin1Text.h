@@ -1,0 +1,24 @@
+// Latin1Text: the text conversions at the YAML boundary. The database holds
+// single bytes (ISO-8859-1) with CR LF between lines; YAML files are UTF-8
+// with LF between lines.
+#ifndef LATIN1TEXT_H
+#define LATIN1TEXT_H
+
+#include <string>
+
+class Latin1Text
+{
+public:
+    // Every byte becomes the character of the same number, in UTF-8.
+    static std::string ToUtf8(const std::string& latin1);
+    // The reverse; false with a reason in *pError for text that is not valid
+    // UTF-8 or holds a character the database cannot store (U+0000, or any
+    // character above U+00FF).
+    static bool FromUtf8(const std::string& utf8, std::string* pLatin1, std::string* pError);
+    // CR LF becomes LF; a lone CR or LF stays.
+    static std::string CrLfToLf(const std::string& text);
+    // Normalises CR LF to LF, then turns every LF into CR LF.
+    static std::string LfToCrLf(const std::string& text);
+};
+
+#endif

@@ -1,0 +1,134 @@
+// The command line itself: usage errors, help, the program folder and the run mode.
+#include "CliHome.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace {
+
+const char* const kCommands[] = {"import", "build", "html",   "list", "categories",
+                                 "show",   "check", "export", "load"};
+
+} // namespace
+
+TEST(CliUsage, UsageErrorsExitWithTwo)
+{
+    CliHome home;
+    home.Import();
+    const std::vector<std::vector<std::string>> cases = {
+        {},
+        {"bogus"},
+        {"--bogus", "list"},
+        {"list", "--bogus"},
+        {"import"},
+        {"import", "a", "b"},
+        {"build", "x"},
+        {"show"},
+        {"show", "CRTLIB", "DLTLIB"},
+        {"export"},
+        {"load"},
+        {"check", "x"},
+        {"categories", "x"},
+        {"html", "CRTLIB"},
+        {"html", "--out"},
+        {"list", "--category", "x"},
+        {"list", "--category", "-1"},
+        {"list", "--category", "4294967296"},
+        {"list", "--category", ""},
+        {"--run-mode", "x", "list"},
+        {"--run-mode", "1.5", "list"},
+        {"--run-mode", "99999999999", "list"},
+        {"help", "bogus"},
+        {"help", "list", "show"},
+    };
+    for (const auto& args : cases) {
+        CliResult r = home.Run(args);
+        std::string line;
+        for (const auto& a : args)
+            line += a + " ";
+        EXPECT_EQ(r.status, 2) << line;
+        EXPECT_NE(r.err, "") << line;
+        EXPECT_EQ(r.out, "") << line;
+    }
+    CliResult r = RunCli({"--home"});
+    EXPECT_EQ(r.status, 2);
+    r = RunCli({"--home", "", "list"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(home.Run({"list", "--category", "2"}).status, 0); // the same, valid
+}
+
+TEST(CliUsage, HelpForTheProgramAndEveryCommand)
+{
+    CliResult program = RunCli({"--help"});
+    EXPECT_EQ(program.status, 0);
+    EXPECT_EQ(program.err, "");
+    EXPECT_EQ(
+        program.out.rfind("Usage: zentrivo-cli [--home DIR] [--run-mode N] COMMAND [ARGS]\n", 0),
+        0u);
+    EXPECT_EQ(RunCli({"help"}).out, program.out);
+    EXPECT_EQ(RunCli({"-h"}).out, program.out);
+
+    for (const char* cmd : kCommands) {
+        EXPECT_NE(program.out.find("\n  " + std::string(cmd)), std::string::npos) << cmd;
+        CliResult viaHelp = RunCli({"help", cmd});
+        CliResult viaOption = RunCli({cmd, "--help"});
+        EXPECT_EQ(viaHelp.status, 0) << cmd;
+        EXPECT_EQ(viaOption.status, 0) << cmd;
+        EXPECT_EQ(viaHelp.out, viaOption.out) << cmd;
+        EXPECT_EQ(viaHelp.out.rfind(
+                      "Usage: zentrivo-cli [--home DIR] [--run-mode N] " + std::string(cmd), 0),
+                  0u)
+            << cmd;
+        EXPECT_NE(viaHelp.out.find("  -h, --help"), std::string::npos) << cmd;
+    }
+}
+
+TEST(CliUsage, RunModeComesFromTheSettingsUnlessGiven)
+{
+    CliHome home;
+    home.Import();
+    home.Build();
+    RecordDoc changed;
+    changed.name = "CRTLIB";
+    changed.description = "Changed, not built";
+    home.Save(changed);
+
+    auto description = [&home](const std::vector<std::string>& args) {
+        CliResult r = home.Run(args);
+        EXPECT_EQ(r.status, 0) << r.err;
+        std::vector<std::string> lines = LinesOf(r.out);
+        return lines.size() > 1 ? lines[1] : "";
+    };
+    const std::string joined = "Description:  Create Library";
+    const std::string perCommand = "Description:  Changed, not built";
+
+    // No settings file: run mode 2, records from clcmd.dat.
+    EXPECT_EQ(description({"show", "CRTLIB"}), joined);
+    EXPECT_EQ(description({"--run-mode", "1", "show", "CRTLIB"}), perCommand);
+    EXPECT_EQ(description({"--run-mode", "-1", "show", "CRTLIB"}), joined);
+    EXPECT_FALSE(FileExists(home.File("tarvexa.ini")));
+
+    const std::string ini = "[Zentrivo]\r\nRunMode=1\r\nLastCmd=DLTLIB\r\n";
+    WriteText(home.File("tarvexa.ini"), ini);
+    EXPECT_EQ(description({"show", "CRTLIB"}), perCommand);
+    EXPECT_EQ(description({"--run-mode", "2", "show", "CRTLIB"}), joined);
+    EXPECT_EQ(description({"--run-mode=3", "show", "CRTLIB"}), joined);
+    EXPECT_EQ(ReadText(home.File("tarvexa.ini")), ini); // never written
+}
+
+TEST(CliUsage, HomeDefaultsToTheProgramFolder)
+{
+    // A copy of the tool inside a program folder works on that folder,
+    // whatever the current folder is.
+    CliHome home;
+    home.Import();
+    const std::string program = home.File("zentrivo-cli");
+    std::filesystem::copy_file(ZENTRIVO_CLI, program);
+    CliResult r = RunProgram(program, {"list"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CPYF\nCRTLIB\nDLTLIB\nDSPFD\n");
+    r = RunProgram(program, {"--home", home.File("data"), "list"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find(home.File("data/cldict.dat")), std::string::npos);
+}
