@@ -1,5 +1,6 @@
 #include "CxFile.h"
 #include "TestHome.h"
+#include "WinUtil.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -189,4 +190,25 @@ TEST(CxFile, ReplaceKeepsTheOldFileUntilCommit)
     // A folder that cannot take the temporary file: the open fails.
     EXPECT_FALSE(f.OpenReplace(home.File("no/such/folder/x").c_str()));
     EXPECT_FALSE(f.OpenReplace(home.File("data").c_str()));
+}
+
+TEST(ProgramFolder, EndsInASeparatorAndCanBeSet)
+{
+    char buf[8];
+    EXPECT_EQ(GetAppPath(nullptr, 260), 0);
+    std::string own = GetAppPath();
+    ASSERT_FALSE(own.empty());
+    EXPECT_EQ(own.back(), '/');
+    {
+        TestHome home;
+        EXPECT_EQ(GetAppPath(), home.Path());
+        EXPECT_EQ(AppFile("clcat.dat"), home.Path() + "clcat.dat");
+        EXPECT_EQ(GetAppPath(buf, sizeof buf), 0); // does not fit: nothing written
+        char big[4096];
+        EXPECT_EQ(GetAppPath(big, sizeof big), 1);
+        EXPECT_EQ(std::string(big), home.Path());
+        SetAppPath("/no/separator");
+        EXPECT_EQ(GetAppPath(), "/no/separator/");
+    }
+    EXPECT_EQ(GetAppPath(), own); // restored
 }

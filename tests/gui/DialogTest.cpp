@@ -7,6 +7,7 @@
 #include "param.h"
 
 #include <QAccessible>
+#include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -262,6 +263,20 @@ void DialogTest::dialogsWorkFromTheKeyboard()
     d.SetParam(&entry);
     d.show();
     QVERIFY(QTest::qWaitForWindowExposed(&d));
+    d.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&d));
+    // Tab goes through the fields, then OK and Cancel.
+    QStringList order;
+    d.findChild<QLineEdit*>("edtName")->setFocus();
+    for (int i = 0; i < 7; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        order << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QCOMPARE(order, QStringList({"edtName", "edtDesc", "memChoice", "edtNotes", "btnOK",
+                                 "btnCancel", "edtName"}));
+
     // Enter presses OK; with an empty keyword the dialog stays open.
     QTest::keyClick(d.findChild<QLineEdit*>("edtName"), Qt::Key_Return);
     QCOMPARE(f.MessageTexts(), QStringList({"Invalid Parameter Keyword."}));

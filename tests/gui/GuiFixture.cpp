@@ -60,8 +60,8 @@ void GuiFixture::AddCommand(const CommandSpec& command)
     CLCmdIndex e = MakeIdx(command.name, command.cat);
     CLCmdIndex* p = m_db->AddCmdIdx(&e);
     RecordPtr rec = NewRecord();
-    FillRecord(rec.get(), p, command.name, command.desc, "", command.params, command.errors, command.detail, "",
-               command.example);
+    FillRecord(rec.get(), p, command.name, command.desc, "", command.params, command.errors,
+               command.detail, "", command.example);
     if (!m_db->SaveCmdRecord(rec.get()))
         throw std::runtime_error("cannot save " + command.name);
 }

@@ -9,6 +9,7 @@
 QObject* NewMainWindowTest();
 QObject* NewEditingTest();
 QObject* NewDialogTest();
+QObject* NewSettingsTest();
 
 int main(int argc, char** argv)
 {
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
         {"MainWindowTest", NewMainWindowTest},
         {"EditingTest", NewEditingTest},
         {"DialogTest", NewDialogTest},
+        {"SettingsTest", NewSettingsTest},
     };
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
     int failed = 0;
