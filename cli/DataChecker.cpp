@@ -17,17 +17,6 @@ namespace {
 
 constexpr uint32_t kFormatVersion = 10000;
 
-// A name as it may appear in a problem line: control characters become '?',
-// so every problem stays on one line.
-std::string Printable(const std::string& s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
-    return out;
-}
-
 std::string Quoted(const std::string& s)
 {
     return "\"" + Printable(s) + "\"";

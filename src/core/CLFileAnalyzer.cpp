@@ -14,16 +14,6 @@ namespace {
 
 constexpr const char* kSeparator = " - ";
 
-// A name as it may appear in a message: control characters shown as '?'.
-std::string Printable(const std::string& s)
-{
-    std::string out(s);
-    for (char& c : out)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
-            c = '?';
-    return out;
-}
-
 } // namespace
 
 CLFileAnalyzer::CLFileAnalyzer()

@@ -48,6 +48,17 @@ inline void SetText(char*& psz, const std::string& text)
     psz = DupText(text.data(), text.size());
 }
 
+// A name as it may appear in a message: control characters shown as '?', so
+// a message stays on one line.
+inline std::string Printable(const std::string& s)
+{
+    std::string out(s);
+    for (char& c : out)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F)
+            c = '?';
+    return out;
+}
+
 inline std::string TextOf(const char* psz)
 {
     return psz ? std::string(psz) : std::string();
