@@ -75,12 +75,30 @@ void SaveSettings()
     settings.sync();
 }
 
+// Where the choosers start before the author has chosen anything.
+#ifdef _WIN32
+constexpr const char* kDefaultImportFile = "d:\\clcmd.txt";
+constexpr const char* kDefaultHtmlFolder = "d:\\affiliates\\tarvexa\\test\\";
+#endif
+
 std::string GetImportFile()
 {
-    return AppSettings.ImportFile.empty() ? AppFile("clcmd.txt") : AppSettings.ImportFile;
+    if (!AppSettings.ImportFile.empty())
+        return AppSettings.ImportFile;
+#ifdef _WIN32
+    return kDefaultImportFile;
+#else
+    return AppFile("clcmd.txt");
+#endif
 }
 
 std::string GetHtmlFolder()
 {
-    return AppSettings.HtmlFolder.empty() ? AppFile("html/") : AppSettings.HtmlFolder;
+    if (!AppSettings.HtmlFolder.empty())
+        return AppSettings.HtmlFolder;
+#ifdef _WIN32
+    return kDefaultHtmlFolder;
+#else
+    return AppFile("html/");
+#endif
 }
