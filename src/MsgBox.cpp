@@ -12,6 +12,12 @@ MsgBox::Handler& CurrentHandler()
     return handler;
 }
 
+MsgBox::AskHandler& CurrentAskHandler()
+{
+    static MsgBox::AskHandler handler;
+    return handler;
+}
+
 } // namespace
 
 namespace MsgBox {
@@ -40,6 +46,26 @@ void Information(QWidget* parent, const QString& text)
 void SetHandler(Handler handler)
 {
     CurrentHandler() = std::move(handler);
+}
+
+QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton,
+                                QMessageBox::StandardButton escapeButton)
+{
+    if (CurrentAskHandler())
+        return CurrentAskHandler()(parent, text, buttons, defaultButton, escapeButton);
+    QMessageBox box(QMessageBox::Question, QString::fromLatin1(kQuestionCaption), text, buttons,
+                    parent);
+    box.setDefaultButton(defaultButton);
+    box.setEscapeButton(escapeButton);
+    box.exec();
+    return box.standardButton(box.clickedButton());
+}
+
+void SetAskHandler(AskHandler handler)
+{
+    CurrentAskHandler() = std::move(handler);
 }
 
 void InstallCoreHook()

@@ -5,6 +5,7 @@
 
 #include "CLMessage.h"
 
+#include <QMessageBox>
 #include <QString>
 
 #include <functional>
@@ -22,6 +23,20 @@ void Error(QWidget* parent, const QString& text);
 void Information(QWidget* parent, const QString& text);
 // Replaces the box (tests); an empty handler restores it.
 void SetHandler(Handler handler);
+
+inline constexpr const char* kQuestionCaption = "Zentrivo Question";
+
+// A question box with the caption "Zentrivo Question", the given buttons, the
+// default button and the button that Escape gives; returns the button pressed.
+QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+                                QMessageBox::StandardButtons buttons,
+                                QMessageBox::StandardButton defaultButton,
+                                QMessageBox::StandardButton escapeButton);
+using AskHandler = std::function<QMessageBox::StandardButton(
+    QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons,
+    QMessageBox::StandardButton defaultButton, QMessageBox::StandardButton escapeButton)>;
+// Replaces the question box (tests); an empty handler restores it.
+void SetAskHandler(AskHandler handler);
 // Routes the data layer's messages to message boxes without an owner.
 void InstallCoreHook();
 

@@ -16,6 +16,8 @@ public:
     {
     }
     T* Entry() const { return m_pEntry; }
+    // True while the row owns its entry (added through a dialog, not yet saved).
+    bool OwnsEntry() const { return m_pOwned != nullptr; }
     // Refers to an entry inside the record from now on.
     void Rebind(T* pEntry)
     {

@@ -4,8 +4,9 @@
 
 ZentrivoApp::ZentrivoApp(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // No display name: on Linux desktops Qt appends it to every window title,
+    // and the message boxes' captions must read exactly as given.
     setApplicationName(QStringLiteral("Zentrivo"));
-    setApplicationDisplayName(QStringLiteral("Zentrivo"));
 }
 
 bool ZentrivoApp::notify(QObject* receiver, QEvent* event)

@@ -152,6 +152,7 @@ void TfmCat::btnUpdateClick()
     if (!ValidateCategory(&copy, false))
         return;
     *pCat = copy;
+    m_pCmdManager->MarkCatListChanged();
     QTreeWidgetItem* row = ui->lvCat->selectedItems().first();
     row->setText(1, FromLatin1(FieldText(pCat->szName)));
     row->setText(2, FromLatin1(FieldText(pCat->szFileName)));

@@ -22,6 +22,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
@@ -106,6 +107,12 @@ void TfmMain::SetupControls()
     connect(ui->cbCate, &QComboBox::activated, this, [this] { cbCateChange(); });
     connect(ui->lbCommand->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
         if (!m_bSelecting && !m_bFilling)
+            lbCommandClick();
+    });
+    // A click on the highlighted row shows it, should the pages show another command.
+    connect(ui->lbCommand, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
+        if (index.isValid() && index.row() < m_pModel->Count() &&
+            m_pModel->At(index.row()).pIdx != m_pCurIdx)
             lbCommandClick();
     });
     connect(ui->btnSearch, &QPushButton::clicked, this, [this] { btnSearchClick(); });
@@ -196,6 +203,8 @@ void TfmMain::FormCreate()
     ApplyRunMode();
     SelectCommand(AppSettings.LastCmd);
     m_pHtmlWriter = new CLHtmlWriter(m_pCmdManager);
+    // Readers start by typing a name, and a first Space must not press Exit.
+    ui->edtCommand->setFocus(Qt::OtherFocusReason);
 }
 
 void TfmMain::FormDestroy()
@@ -251,7 +260,80 @@ bool TfmMain::focusNextPrevChild(bool next)
 
 void TfmMain::closeEvent(QCloseEvent* event)
 {
-    event->accept();
+    QStringList unsaved = UnsavedWork();
+    if (unsaved.isEmpty()) {
+        event->accept();
+        return;
+    }
+    QString text =
+        QStringLiteral("These changes are not saved yet:\n\n%1\n\nSave them before Zentrivo "
+                       "closes?")
+            .arg(unsaved.join(QLatin1Char('\n')));
+    QMessageBox::StandardButton answer =
+        MsgBox::Ask(this, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    QMessageBox::Save, QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && SaveAllWork()))
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TfmMain::CurrentCommandEdited() const
+{
+    if (!m_pCurIdx || !m_pCurIdx->pRec)
+        return false;
+    const CLCmdRecord* pRec = m_pCurIdx->pRec;
+    return m_bDetailChanged || m_bExampleChanged || m_bRowsChanged ||
+           ToLatin1(ui->edtName->text()) != FieldText(m_pCurIdx->szName) ||
+           ToLatin1(ui->edtDesc->text()).substr(0, 254) != FieldText(pRec->szDesc) ||
+           TextFromMemo(MemoText(ui->memEnv), 254) != FieldText(pRec->szEnv);
+}
+
+QStringList TfmMain::UnsavedWork()
+{
+    QStringList lines;
+    if (AppSettings.RunMode == kRunModeRead || !m_pCmdManager)
+        return lines;
+    QStringList names;
+    for (CLCmdIndex* p : m_modified)
+        names << FromLatin1(FieldText(p->szName));
+    if (CurrentCommandEdited() && !m_modified.count(m_pCurIdx))
+        names << FromLatin1(FieldText(m_pCurIdx->szName));
+    names.sort();
+    if (names.size() > 10)
+        names = names.mid(0, 10) << QStringLiteral("and %1 more").arg(names.size() - 10);
+    if (!names.isEmpty())
+        lines << QStringLiteral("Commands: %1").arg(names.join(QStringLiteral(", ")));
+    if (m_pCmdManager->IsCmdIdxListChanged())
+        lines << QStringLiteral("The command index: commands added, renamed or deleted");
+    if (m_pCmdManager->IsCatListChanged())
+        lines << QStringLiteral("The categories");
+    return lines;
+}
+
+bool TfmMain::SaveAllWork()
+{
+    if (CurrentCommandEdited() && !UpdateCommandData(true))
+        return false; // UpdateCommandData said why
+    for (auto it = m_modified.begin(); it != m_modified.end();) {
+        CLCmdIndex* p = *it;
+        if (p->pRec && !m_pCmdManager->SaveCmdRecord(p->pRec)) {
+            MsgBox::Error(this, QStringLiteral("The file \"%1\" cannot be written.")
+                                    .arg(QString::fromLocal8Bit(
+                                        m_pCmdManager->GetCmdRecordFileName(p).c_str())));
+            return false;
+        }
+        it = m_modified.erase(it);
+    }
+    if ((m_pCmdManager->IsCmdIdxListChanged() || m_pCmdManager->IsCatListChanged()) &&
+        !m_pCmdManager->SaveAll()) {
+        MsgBox::Error(this,
+                      QStringLiteral("The files \"%1\" and \"%2\" cannot be written.")
+                          .arg(QString::fromLocal8Bit(m_pCmdManager->GetCmdIdxFileName().c_str()),
+                               QString::fromLocal8Bit(m_pCmdManager->GetCatFileName().c_str())));
+        return false;
+    }
+    return true;
 }
 
 // --- lists ----------------------------------------------------------------------------
@@ -293,9 +375,32 @@ void TfmMain::FillCommandList()
     SelectRow(0);
     m_pCurIdx = m_pModel->At(0).pIdx;
     UpdateCommandData(false);
+    RefreshStatus();
+}
+
+void TfmMain::RefreshStatus()
+{
     m_pStatus->setText(QStringLiteral("%1: %2 commands loaded.")
                            .arg(ui->cbCate->currentText())
                            .arg(m_pModel->Count()));
+}
+
+void TfmMain::MoveCurrentRow()
+{
+    int row = m_pModel->RowOf(m_pCurIdx);
+    if (row < 0)
+        return;
+    CommandListModel::Item item = m_pModel->At(row);
+    item.text = FieldText(m_pCurIdx->szName);
+    // The rows move under the selection: that is no choice of the user.
+    m_bFilling = true;
+    m_pModel->RemoveAt(row);
+    int to = m_pModel->FindNotLess(item.text.c_str());
+    if (to < 0)
+        to = m_pModel->Count();
+    m_pModel->Insert(to, std::move(item));
+    m_bFilling = false;
+    SelectRow(to);
 }
 
 void TfmMain::SelectRow(int row)
@@ -315,8 +420,8 @@ void TfmMain::SelectRow(int row)
 void TfmMain::SelectCommand(const char* szCmdName)
 {
     if (!szCmdName || !*szCmdName) {
-        if (m_pModel->Count() > 0)
-            SelectRow(0);
+        // The highlighted row stays the command shown.
+        SelectRow(m_pModel->RowOf(m_pCurIdx));
         return;
     }
     int row = m_pModel->FindNotLess(szCmdName);
@@ -453,6 +558,7 @@ bool TfmMain::UpdateCommandData(bool bSave)
             return false;
         m_bDetailChanged = false;
         m_bExampleChanged = false;
+        m_bRowsChanged = false;
         return true;
     }
 
@@ -460,11 +566,21 @@ bool TfmMain::UpdateCommandData(bool bSave)
     if (!pRec)
         return false;
     std::string name = ToLatin1(ui->edtName->text());
-    if (name.empty() || name.size() > 10 || !CLCmdManager::IsSafeFileName(name.c_str())) {
+    const std::string oldName = FieldText(m_pCurIdx->szName);
+    bool bRename = name != oldName;
+    // A new name must be a CL name, since it also names the command's file.
+    if (name.empty() || name.size() > 10 || !CLCmdManager::IsSafeFileName(name.c_str()) ||
+        (bRename && !CLCmdManager::IsCLName(name.c_str()))) {
         MsgBox::Error(this, QStringLiteral("Invalid CL Command Name."));
         return false;
     }
-    CopyField(m_pCurIdx->szName, name);
+    if (bRename) {
+        CLCmdIndex* pOther = m_pCmdManager->FindCmdIdx(name.c_str());
+        if (pOther && pOther != m_pCurIdx) {
+            MsgBox::Error(this, FromLatin1(CLCmdManager::DuplicateCmdMessage(name.c_str())));
+            return false;
+        }
+    }
     CopyField(pRec->szName, name);
     CopyField(pRec->szDesc, ToLatin1(ui->edtDesc->text()), 254);
     CopyField(pRec->szEnv, TextFromMemo(MemoText(ui->memEnv), 254));
@@ -474,15 +590,32 @@ bool TfmMain::UpdateCommandData(bool bSave)
         SetText(pRec->pszExample, TextFromMemo(MemoText(ui->memExample), kMaxLongText));
     if (!UpdateParamData(true) || !UpdateErrorData(true))
         return false;
-    if (!m_pCmdManager->SaveCmdRecord(pRec)) {
+    // A renamed command is written to NEWNAME.dat, the file that Build joins for
+    // it; the entry takes the new name and file only once that file is written.
+    const std::string oldFile = FieldText(m_pCurIdx->szFileName);
+    if (bRename)
+        CopyField(m_pCurIdx->szFileName, name + ".dat");
+    const std::string path = m_pCmdManager->GetCmdRecordFileName(m_pCurIdx);
+    bool bSaved = m_pCmdManager->SaveCmdRecord(pRec);
+    if (bRename)
+        CopyField(m_pCurIdx->szFileName, oldFile);
+    if (!bSaved) {
+        if (bRename)
+            CopyField(pRec->szName, oldName);
         // Nothing may look saved that is not: the edit flags stay set.
         MsgBox::Error(this, QStringLiteral("The file \"%1\" cannot be written.")
-                                .arg(QString::fromLocal8Bit(
-                                    m_pCmdManager->GetCmdRecordFileName(m_pCurIdx).c_str())));
+                                .arg(QString::fromLocal8Bit(path.c_str())));
         return false;
     }
+    if (bRename) {
+        m_pCmdManager->RenameCmdIdx(m_pCurIdx, name.c_str());
+        MoveCurrentRow();
+        CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
+    }
+    m_modified.erase(m_pCurIdx);
     m_bDetailChanged = false;
     m_bExampleChanged = false;
+    m_bRowsChanged = false;
     return true;
 }
 
@@ -565,4 +698,5 @@ void TfmMain::ClearPages()
     ui->lblNoError->setVisible(true);
     m_bDetailChanged = false;
     m_bExampleChanged = false;
+    m_bRowsChanged = false;
 }

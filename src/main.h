@@ -12,6 +12,7 @@
 
 #include <QMainWindow>
 
+#include <set>
 #include <vector>
 
 class CLCmdManager;
@@ -55,6 +56,12 @@ public:
 
     // The text of the status bar's panel.
     QString StatusText() const;
+    // What Exit would lose, one line per kind of work; empty when nothing is
+    // unsaved or the window is a reader (run mode 2).
+    QStringList UnsavedWork();
+    // Saves every modified command and, when they changed, the index and the
+    // categories; false (with a message) at the first failure.
+    bool SaveAllWork();
     // The three popup menus, or null once the run mode removed them.
     QMenu* CommandMenu() const { return m_pmCommand; }
     QMenu* ParamMenu() const { return m_pmParam; }
@@ -106,6 +113,13 @@ private:
     void ClearPages();
     void AddParamRow(int row, bool bInsert);
     void AddErrorRow();
+    // The status panel's text for the category chosen and the listed commands.
+    void RefreshStatus();
+    // Moves the shown command's row to its place after a rename.
+    void MoveCurrentRow();
+    // True when the controls hold edits of the shown command not yet in its file.
+    bool CurrentCommandEdited() const;
+    void NoteRowEdited(bool bOwnEntry);
 
     Ui::TfmMain* ui;
     CommandListModel* m_pModel;
@@ -122,7 +136,10 @@ private:
     bool m_bSelecting = false; // the program, not the user, moves the selection
     bool m_bDetailChanged = false;
     bool m_bExampleChanged = false;
+    bool m_bRowsChanged = false; // rows added, inserted or deleted since the command was shown
     bool m_bDestroyed = false;
+    // Entries whose record in memory was edited (Properties) but not saved.
+    std::set<CLCmdIndex*> m_modified;
 };
 
 // The main window, for the whole run.

@@ -1,5 +1,6 @@
 // The main window's editing commands: the popup menus of the command list,
 // the parameter list and the error-message list, and the category editor.
+#include "AddCmdDialog.h"
 #include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
@@ -22,9 +23,9 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 
 #include <memory>
 
@@ -59,29 +60,24 @@ void TfmMain::pmCommandPopup()
 
 void TfmMain::pmiAddCmdClick()
 {
-    QInputDialog dialog(this);
-    dialog.setObjectName(QStringLiteral("dlgAddCmd"));
-    dialog.setWindowTitle(QStringLiteral("Add Command"));
-    dialog.setLabelText(QStringLiteral("Command Name:"));
-    dialog.setInputMode(QInputDialog::TextInput);
-    if (auto* edit = dialog.findChild<QLineEdit*>()) {
-        edit->setMaxLength(10);
-        edit->setValidator(new UpperCaseValidator(edit));
-        edit->setAccessibleName(QStringLiteral("Command Name:"));
-    }
+    // The command goes into the category chosen, or category 1 under "All".
+    auto* pCat = reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
+    uint32_t dwCat = pCat ? pCat->dwID : 1;
+    CLCategory* pTarget = pCat ? pCat : m_pCmdManager->FindCat(dwCat);
+    QString category = pTarget ? FromLatin1(FieldText(pTarget->szName)) : QString::number(dwCat);
+    AddCmdDialog dialog(m_pCmdManager, category, pCat == nullptr, this);
     if (RunDialog(&dialog) != QDialog::Accepted)
         return;
     std::string name = ToLatin1(dialog.textValue());
-    if (name.empty() || name.size() > 10 || !CLCmdManager::IsSafeFileName(name.c_str())) {
+    if (!CLCmdManager::IsCLName(name.c_str())) {
         MsgBox::Error(this, QStringLiteral("Invalid CL Command Name."));
         return;
     }
-    auto* pCat = reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
     CLCmdIndex idx{};
     CopyField(idx.szName, name);
     CopyField(idx.szFileName, name + ".dat");
     idx.dwPos = kNoRecordPos;
-    idx.dwCatID = pCat ? pCat->dwID : 1;
+    idx.dwCatID = dwCat;
     uint32_t nBefore = m_pCmdManager->GetCmdIdxCount();
     CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx); // a duplicate is reported there
     if (!pStored || m_pCmdManager->GetCmdIdxCount() == nBefore)
@@ -103,8 +99,10 @@ void TfmMain::pmiDelCmdClick()
         UpdateCommandData(false);
         return;
     }
+    m_modified.erase(pDeleted);
     int n = m_pModel->Count();
     m_pModel->RemoveAt(i);
+    RefreshStatus();
     int next = -1;
     if (i >= 0 && i < n - 1)
         next = i;
@@ -134,6 +132,15 @@ void TfmMain::pmiAnalyzeClick()
     if (file.isEmpty())
         return;
     AppSettings.ImportFile = file.toStdString();
+    QString question =
+        QStringLiteral("Analyze File replaces the %1 categories and %2 commands of the reference "
+                       "with those listed in \"%3\". Do you want to go on?")
+            .arg(m_pCmdManager->GetCatCount())
+            .arg(m_pCmdManager->GetCmdIdxCount())
+            .arg(file);
+    if (MsgBox::Ask(this, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
+                    QMessageBox::No) != QMessageBox::Yes)
+        return;
     bool ok;
     QString error;
     {
@@ -147,8 +154,10 @@ void TfmMain::pmiAnalyzeClick()
         MsgBox::Error(this, error);
     // The reload releases every record: nothing on the pages may refer to one.
     ClearPages();
+    m_modified.clear();
     m_pCmdManager->LoadAll();
     FillCategoryList();
+    RefreshStatus();
 }
 
 void TfmMain::pmiBuildDataClick()
@@ -216,6 +225,7 @@ void TfmMain::AddParamRow(int row, bool bInsert)
         ui->lvParam->insertTopLevelItem(row, item);
     else
         ui->lvParam->addTopLevelItem(item);
+    m_bRowsChanged = true;
 }
 
 void TfmMain::pmiAddParamClick()
@@ -231,8 +241,10 @@ void TfmMain::pmiInsertParamClick()
 void TfmMain::pmiDelParamClick()
 {
     int row = SelectedRow(ui->lvParam);
-    if (row >= 0)
+    if (row >= 0) {
         delete ui->lvParam->takeTopLevelItem(row);
+        m_bRowsChanged = true;
+    }
 }
 
 void TfmMain::pmiParamPropClick()
@@ -243,8 +255,10 @@ void TfmMain::pmiParamPropClick()
     auto* item = static_cast<ParamRow*>(ui->lvParam->topLevelItem(row));
     TfmParam dialog(this);
     dialog.SetParam(item->Entry());
-    if (RunDialog(&dialog) == 1)
-        ShowParamRow(item, *item->Entry());
+    if (RunDialog(&dialog) != 1)
+        return;
+    ShowParamRow(item, *item->Entry());
+    NoteRowEdited(item->OwnsEntry());
 }
 
 // --- error messages -------------------------------------------------------------------
@@ -260,6 +274,7 @@ void TfmMain::AddErrorRow()
     auto* item = new ErrorRow(std::move(entry));
     ShowErrorRow(item, *item->Entry());
     ui->lvError->addTopLevelItem(item);
+    m_bRowsChanged = true;
 }
 
 void TfmMain::pmiAddErrorClick()
@@ -270,8 +285,10 @@ void TfmMain::pmiAddErrorClick()
 void TfmMain::pmiDelErrorClick()
 {
     int row = SelectedRow(ui->lvError);
-    if (row >= 0)
+    if (row >= 0) {
         delete ui->lvError->takeTopLevelItem(row);
+        m_bRowsChanged = true;
+    }
 }
 
 void TfmMain::pmiErrorPropClick()
@@ -282,6 +299,18 @@ void TfmMain::pmiErrorPropClick()
     auto* item = static_cast<ErrorRow*>(ui->lvError->topLevelItem(row));
     TfmErrorMsg dialog(this);
     dialog.SetErrorMsg(item->Entry());
-    if (RunDialog(&dialog) == 1)
-        ShowErrorRow(item, *item->Entry());
+    if (RunDialog(&dialog) != 1)
+        return;
+    ShowErrorRow(item, *item->Entry());
+    NoteRowEdited(item->OwnsEntry());
+}
+
+// A row of its own changes only the rows; a row of the record changes the
+// record in memory, which then waits to be saved.
+void TfmMain::NoteRowEdited(bool bOwnEntry)
+{
+    if (bOwnEntry)
+        m_bRowsChanged = true;
+    else if (m_pCurIdx && AppSettings.RunMode != kRunModeRead)
+        m_modified.insert(m_pCurIdx);
 }

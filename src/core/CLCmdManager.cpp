@@ -114,6 +114,7 @@ CLCategory* CLCmdManager::AddCat(const CLCategory* pCat)
         --n;
     }
     m_pCatList->InsertAt(n, pCopy);
+    m_bCatsChanged = true;
     return pCopy;
 }
 
@@ -122,6 +123,7 @@ bool CLCmdManager::DeleteCat(CLCategory* pCat)
     if (!pCat || !m_pCatList->Remove(pCat, false))
         return false;
     delete pCat;
+    m_bCatsChanged = true;
     return true;
 }
 
@@ -176,25 +178,78 @@ CLCmdIndex* CLCmdManager::AddCmdIdx(const CLCmdIndex* pIdx)
     pCopy->szName[sizeof(pCopy->szName) - 1] = 0;
     pCopy->szFileName[sizeof(pCopy->szFileName) - 1] = 0;
 
-    // strcmp compares as unsigned bytes: uppercase before lowercase, a prefix first.
-    uint32_t n = m_pCmdIdxList->GetCount();
-    for (auto* p = static_cast<CLCmdIndex*>(m_pCmdIdxList->GetLast()); p;
-         p = static_cast<CLCmdIndex*>(m_pCmdIdxList->GetPrev())) {
-        int cmp = std::strcmp(pCopy->szName, p->szName);
-        if (cmp > 0)
-            break;
-        if (cmp == 0) {
-            ShowMessage(DuplicateCmdMessage(pCopy->szName));
-            delete pCopy;
-            return p;
-        }
-        --n;
+    CLCmdIndex* pSame = nullptr;
+    uint32_t n = CmdIdxInsertPos(pCopy->szName, &pSame);
+    if (pSame) {
+        ShowMessage(DuplicateCmdMessage(pCopy->szName));
+        delete pCopy;
+        return pSame;
     }
     m_pCmdIdxList->InsertAt(n, pCopy);
+    m_bIdxChanged = true;
     // A carried record now belongs to the stored copy.
     if (pCopy->pRec && (pCopy->pRec->pIdx == nullptr || pCopy->pRec->pIdx == pIdx))
         pCopy->pRec->pIdx = pCopy;
     return pCopy;
+}
+
+uint32_t CLCmdManager::CmdIdxInsertPos(const char* szName, CLCmdIndex** ppSame)
+{
+    // strcmp compares as unsigned bytes: uppercase before lowercase, a prefix first.
+    *ppSame = nullptr;
+    uint32_t n = m_pCmdIdxList->GetCount();
+    for (auto* p = static_cast<CLCmdIndex*>(m_pCmdIdxList->GetLast()); p;
+         p = static_cast<CLCmdIndex*>(m_pCmdIdxList->GetPrev())) {
+        int cmp = std::strcmp(szName, p->szName);
+        if (cmp > 0)
+            break;
+        if (cmp == 0) {
+            *ppSame = p;
+            break;
+        }
+        --n;
+    }
+    return n;
+}
+
+bool CLCmdManager::RenameCmdIdx(CLCmdIndex* pIdx, const char* szNewName)
+{
+    if (!pIdx || !szNewName || !*szNewName || std::strlen(szNewName) >= sizeof(pIdx->szName))
+        return false;
+    const std::string file = std::string(szNewName) + ".dat";
+    if (!IsSafeFileName(szNewName) || !IsSafeFileName(file.c_str()))
+        return false;
+    CLCmdIndex* pSame = nullptr;
+    CmdIdxInsertPos(szNewName, &pSame);
+    if (pSame == pIdx && std::strcmp(pIdx->szFileName, file.c_str()) == 0)
+        return true;
+    if (pSame && pSame != pIdx)
+        return false;
+    if (!m_pCmdIdxList->Remove(pIdx, false))
+        return false;
+    CopyField(pIdx->szName, szNewName);
+    CopyField(pIdx->szFileName, file);
+    if (pIdx->pRec)
+        CopyField(pIdx->pRec->szName, szNewName);
+    m_pCmdIdxList->InsertAt(CmdIdxInsertPos(szNewName, &pSame), pIdx);
+    m_bIdxChanged = true;
+    return true;
+}
+
+bool CLCmdManager::IsCLName(const char* szName)
+{
+    if (!szName)
+        return false;
+    size_t n = std::strlen(szName);
+    if (n == 0 || n > 10)
+        return false;
+    auto first = [](char c) { return (c >= 'A' && c <= 'Z') || c == '$' || c == '#' || c == '@'; };
+    if (!first(szName[0]))
+        return false;
+    for (size_t i = 1; i < n; ++i)
+        if (!first(szName[i]) && !(szName[i] >= '0' && szName[i] <= '9') && szName[i] != '_')
+            return false;
+    return true;
 }
 
 std::string CLCmdManager::DuplicateCmdMessage(const char* szName)
@@ -208,6 +263,7 @@ bool CLCmdManager::DeleteCmdIdx(CLCmdIndex* pIdx)
         return false;
     FreeCmdRecord(pIdx->pRec);
     delete pIdx;
+    m_bIdxChanged = true;
     return true;
 }
 
@@ -250,6 +306,7 @@ bool CLCmdManager::OpenList(const std::string& path, const char* szMagic)
 bool CLCmdManager::LoadCatList()
 {
     ClearCatList();
+    m_bCatsChanged = false;
     if (!OpenList(GetCatFileName(), kCatMagic))
         return false;
     uint32_t nCount = 0;
@@ -261,12 +318,14 @@ bool CLCmdManager::LoadCatList()
             break;
     }
     m_pFile->Close();
+    m_bCatsChanged = false;
     return true;
 }
 
 bool CLCmdManager::LoadCmdIdxList()
 {
     ClearCmdIdxList();
+    m_bIdxChanged = false;
     if (!OpenList(GetCmdIdxFileName(), kIdxMagic))
         return false;
     uint32_t nCount = 0;
@@ -277,6 +336,7 @@ bool CLCmdManager::LoadCmdIdxList()
             break;
     }
     m_pFile->Close();
+    m_bIdxChanged = false;
     return true;
 }
 
@@ -289,7 +349,10 @@ bool CLCmdManager::SaveCatList()
     m_pFile->WriteDWORD(m_pCatList->GetCount());
     for (CLCategory* p = GetFirstCat(); p; p = GetNextCat())
         WriteCat(p);
-    return m_pFile->Commit();
+    if (!m_pFile->Commit())
+        return false;
+    m_bCatsChanged = false;
+    return true;
 }
 
 bool CLCmdManager::SaveCmdIdxList()
@@ -302,7 +365,10 @@ bool CLCmdManager::SaveCmdIdxList()
     for (CLCmdIndex* p = GetFirstCmdIdx(); p; p = GetNextCmdIdx())
         if (!WriteCmdIdx(p, false))
             break;
-    return m_pFile->Commit();
+    if (!m_pFile->Commit())
+        return false;
+    m_bIdxChanged = false;
+    return true;
 }
 
 bool CLCmdManager::ReadCat(CLCategory* pCat)

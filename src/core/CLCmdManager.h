@@ -63,6 +63,21 @@ public:
     CLCmdIndex* AddCmdIdx(const CLCmdIndex* pIdx);
     // Removes and frees the entry with its loaded record; no file is touched.
     bool DeleteCmdIdx(CLCmdIndex* pIdx);
+    // Renames an entry: its name, its loaded record's name and its file name
+    // (NEWNAME.dat) change, and it moves to its place in name order. False,
+    // changing nothing, when the name is empty, longer than 10 characters,
+    // cannot be a file name, or belongs to another entry.
+    bool RenameCmdIdx(CLCmdIndex* pIdx, const char* szNewName);
+    // A CL name: 1 to 10 characters, the first A-Z, $, # or @, the others
+    // also 0-9 or _.
+    static bool IsCLName(const char* szName);
+
+    // True once a list in memory differs from its file: set by adding,
+    // deleting and renaming, and by MarkCatListChanged for a category edited
+    // in place; cleared when the list is loaded or saved.
+    bool IsCatListChanged() const { return m_bCatsChanged; }
+    bool IsCmdIdxListChanged() const { return m_bIdxChanged; }
+    void MarkCatListChanged() { m_bCatsChanged = true; }
     // The messages of AddCmdIdx.
     static constexpr const char* kInvalidCmdName = "Invalid CL Command Name.";
     static std::string DuplicateCmdMessage(const char* szName);
@@ -133,10 +148,16 @@ private:
     bool WriteRecordFields(const CLCmdRecord* pRec);
     bool OpenList(const std::string& path, const char* szMagic);
     static void ClearRecord(CLCmdRecord* pRec);
+    // The position at which an entry named szName belongs, walking back from
+    // the last entry (one step for a list built in order); *ppSame receives an
+    // entry of that name, or null.
+    uint32_t CmdIdxInsertPos(const char* szName, CLCmdIndex** ppSame);
 
     CxList* m_pCmdIdxList;
     CxList* m_pCatList;
     CxFile* m_pFile;
+    bool m_bCatsChanged = false;
+    bool m_bIdxChanged = false;
 };
 
 #endif

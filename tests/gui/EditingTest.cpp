@@ -274,12 +274,14 @@ void EditingTest::saveWritesTheRecord()
     QCOMPARE(QString(rec->pszDetail), QString("One\r\nTwo"));
     QCOMPARE(rec->pszExample, nullptr);
 
-    // A new name goes into the entry and the record; the row text and the file stay.
+    // A new name goes into the entry, the record, the row and a file of its own.
     f.Find<QLineEdit>("edtName")->setText("CRTLIBX");
     f.window()->pmiSaveCmdClick();
-    QCOMPARE(f.ListItems().at(0), QString("CRTLIB"));
-    QCOMPARE(QString(ReadBack("CRTLIB")->szName), QString("CRTLIBX"));
+    QCOMPARE(f.ListItems().at(0), QString("CRTLIBX"));
+    QCOMPARE(QString(ReadBack("CRTLIBX")->szName), QString("CRTLIBX"));
+    QCOMPARE(QString(ReadBack("CRTLIB")->szName), QString("CRTLIB")); // the old file stays
     QCOMPARE(QString(f.window()->GetCurIdx()->szName), QString("CRTLIBX"));
+    QCOMPARE(QString(f.window()->GetCurIdx()->szFileName), QString("CRTLIBX.dat"));
 }
 
 void EditingTest::saveThatCannotWriteKeepsTheFlags()
@@ -346,8 +348,8 @@ void EditingTest::deleteRemovesTheCommandShown()
     Sample(f);
     f.Open();
     f.Find<QLineEdit>("edtCommand")->setText("DSPLIB");
-    f.Find<QLineEdit>("edtCommand")->clear(); // selects the first row, DSPLIB stays shown
-    QCOMPARE(f.SelectedListRow(), 0);
+    f.Find<QLineEdit>("edtCommand")->clear(); // DSPLIB stays shown and highlighted
+    QCOMPARE(f.SelectedListRow(), 1);
     f.window()->pmiDelCmdClick();
     QCOMPARE(f.ListItems(), QStringList({"CRTLIB", "SBMJOB"}));
     QCOMPARE(f.Shown(), QString("SBMJOB"));
@@ -364,6 +366,7 @@ void EditingTest::analyzeFileReloads()
     f.window()->pmiAnalyzeClick();
     QCOMPARE(f.ListItems().size(), 3);
     f.chooserAnswers << QString::fromStdString(f.home.File("list.txt"));
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiAnalyzeClick();
     QCOMPARE(f.MessageTexts(), QStringList({"Data Analyzing Finished."}));
     QCOMPARE(f.messages[0].caption, QString("Zentrivo Information"));
@@ -376,6 +379,7 @@ void EditingTest::analyzeFileReloads()
     // An import that leaves no commands leaves no command shown and no rows.
     WriteText(f.home.File("empty.txt"), "nothing here\n");
     f.chooserAnswers << QString::fromStdString(f.home.File("empty.txt"));
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiAnalyzeClick();
     QVERIFY(f.ListItems().isEmpty());
     QCOMPARE(f.window()->GetCurIdx(), nullptr);
@@ -388,6 +392,7 @@ void EditingTest::analyzeFileFailureIsReported()
     Sample(f);
     f.Open();
     f.chooserAnswers << QString::fromStdString(f.home.File("missing.txt"));
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiAnalyzeClick();
     QCOMPARE(f.MessageTexts(), QStringList({"The import file \"" +
                                             QString::fromStdString(f.home.File("missing.txt")) +

@@ -23,6 +23,16 @@ GuiFixture::GuiFixture() : m_db(std::make_unique<CLCmdManager>())
         [this](QWidget*, const QString& text, const QString& caption, CLMsgIcon icon) {
             messages.push_back({text, caption, icon == CLMsgIcon::Error});
         });
+    MsgBox::SetAskHandler(
+        [this](QWidget*, const QString& text, QMessageBox::StandardButtons buttons,
+               QMessageBox::StandardButton def, QMessageBox::StandardButton escape) {
+            questions.push_back({text, buttons, def, escape});
+            if (answers.empty())
+                throw std::logic_error("a question was asked that the test did not expect");
+            QMessageBox::StandardButton answer = answers.front();
+            answers.erase(answers.begin());
+            return answer;
+        });
     SetShellOpenHandler([this](const QString& target) { opened << target; });
     FileDialog::SetHandler([this](const QString&, const QString&) {
         return chooserAnswers.isEmpty() ? QString() : chooserAnswers.takeFirst();
@@ -41,6 +51,7 @@ GuiFixture::~GuiFixture()
 {
     Close();
     MsgBox::SetHandler({});
+    MsgBox::SetAskHandler({});
     SetShellOpenHandler({});
     FileDialog::SetHandler({});
     SetDialogHandler({});

@@ -8,6 +8,7 @@
 #include "TestHome.h"
 #include "main.h"
 
+#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -79,6 +80,17 @@ public:
     QStringList chooserAnswers;                              // next answers of the file choosers
     std::vector<std::function<int(QDialog*)>> dialogAnswers; // next answers of dialogs
     int dialogsShown = 0;
+    // The questions asked ("Zentrivo Question") and the next answers to them; a
+    // question without an answer fails the test.
+    struct Question
+    {
+        QString text;
+        QMessageBox::StandardButtons buttons;
+        QMessageBox::StandardButton defaultButton;
+        QMessageBox::StandardButton escapeButton;
+    };
+    std::vector<Question> questions;
+    std::vector<QMessageBox::StandardButton> answers;
 
 private:
     std::unique_ptr<CLCmdManager> m_db;

@@ -153,10 +153,16 @@ void MainWindowTest::clearingTheSearchKeepsTheCommandShown()
     f.Find<QLineEdit>("edtCommand")->setText("SBMJOB");
     QCOMPARE(f.Shown(), QString("SBMJOB"));
     f.Find<QLineEdit>("edtCommand")->clear();
-    QCOMPARE(f.SelectedListRow(), 0);
+    // The highlighted row stays the command shown.
+    QCOMPARE(f.SelectedListRow(), 2);
     QCOMPARE(f.Shown(), QString("SBMJOB"));
     QCOMPARE(QString(AppSettings.LastCmd), QString("SBMJOB"));
     QCOMPARE(f.window()->GetCurIdx()->szName, "SBMJOB");
+    // A click on the highlighted row shows it.
+    f.ClickListRow(2);
+    QCOMPARE(f.Shown(), QString("SBMJOB"));
+    f.ClickListRow(0);
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
 }
 
 void MainWindowTest::categoriesFilterTheList()

@@ -10,6 +10,7 @@ QObject* NewMainWindowTest();
 QObject* NewEditingTest();
 QObject* NewDialogTest();
 QObject* NewSettingsTest();
+QObject* NewAuthoringTest();
 
 int main(int argc, char** argv)
 {
@@ -17,10 +18,9 @@ int main(int argc, char** argv)
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     ZentrivoApp app(argc, argv);
     const std::pair<const char*, QObject* (*)()> classes[] = {
-        {"MainWindowTest", NewMainWindowTest},
-        {"EditingTest", NewEditingTest},
-        {"DialogTest", NewDialogTest},
-        {"SettingsTest", NewSettingsTest},
+        {"MainWindowTest", NewMainWindowTest}, {"EditingTest", NewEditingTest},
+        {"DialogTest", NewDialogTest},         {"SettingsTest", NewSettingsTest},
+        {"AuthoringTest", NewAuthoringTest},
     };
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
     int failed = 0;
