@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstring>
 #include <filesystem>
+#include <regex>
+#include <set>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -50,9 +55,115 @@ TEST(SampleSources, LoadIntoAFreshFolderWithoutRefusals)
     r = home.Run({"check"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.out, "");
+    // Every category has a name and a file name, so the category editor can update it.
+    std::istringstream cats(home.Run({"categories"}).out);
+    std::string line;
+    int nCats = 0;
+    while (std::getline(cats, line)) {
+        ++nCats;
+        size_t tab1 = line.find('\t'), tab2 = line.rfind('\t');
+        ASSERT_NE(tab1, tab2) << line;
+        EXPECT_GT(tab2 - tab1, 1u) << "no name: " << line;
+        EXPECT_GT(line.size() - tab2, 1u) << "no file name: " << line;
+    }
+    EXPECT_GT(nCats, 0);
 
     size_t nRecords = 0;
     for (const auto& entry : fs::directory_iterator(ZENTRIVO_REFERENCE_DIR "/records"))
         nRecords += entry.path().extension() == ".yaml";
     EXPECT_GT(nRecords, 0u);
+}
+
+namespace {
+
+// The command names of the shipped list.
+std::set<std::string> ListedNames()
+{
+    std::set<std::string> names;
+    std::istringstream list(ReadText(ZENTRIVO_REFERENCE_DIR "/clcmd.txt"));
+    std::string line;
+    while (std::getline(list, line)) {
+        size_t sep = line.find(" - ");
+        if (sep != std::string::npos && !line.empty() && line[0] != '[' && line[0] != '#')
+            names.insert(line.substr(0, sep));
+    }
+    return names;
+}
+
+bool NameChar(char c)
+{
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '@' || c == '#' || c == '$' ||
+           c == '_';
+}
+
+// Words of a record's text that read as command names: upper case, 4 to 10
+// characters, beginning with a CL verb, and used as a command: not a value in
+// parentheses or after a slash, not a keyword before "(", not an object named
+// in the sentence ("the program PAYCALC").
+std::vector<std::string> CommandMentions(const std::string& text)
+{
+    static const char* const kVerbs[] = {
+        "ADD", "ALC", "ANZ", "APY", "CALL", "CFG", "CHG", "CHK", "CLR", "CMP", "CPY", "CRT",
+        "CVT", "DLC", "DLT", "DMP", "DSP",  "DUP", "EDT", "END", "GRT", "HLD", "INZ", "LOD",
+        "MOV", "OVR", "PRT", "PWR", "RCL",  "RCV", "RGZ", "RLS", "RMV", "RNM", "RST", "RTV",
+        "RUN", "RVK", "SAV", "SBM", "SND",  "STR", "TFR", "TRC", "UPD", "VFY", "VRY", "WRK"};
+    static const std::regex kObject(
+        "(program|procedure|library|file|area|queue|job|subsystem|member|object|profile|"
+        "variable|label|named|called) $",
+        std::regex::icase);
+    std::vector<std::string> found;
+    for (size_t i = 0; i < text.size();) {
+        if (!NameChar(text[i])) {
+            ++i;
+            continue;
+        }
+        size_t end = i;
+        while (end < text.size() && NameChar(text[end]))
+            ++end;
+        std::string word = text.substr(i, end - i);
+        char before = i > 0 ? text[i - 1] : ' ';
+        char after = end < text.size() ? text[end] : ' ';
+        bool bUpper =
+            word.size() >= 4 && word.size() <= 10 && std::isupper(word[0]) &&
+            std::none_of(word.begin(), word.end(), [](char c) { return std::islower(c); });
+        bool bVerb = std::any_of(std::begin(kVerbs), std::end(kVerbs),
+                                 [&](const char* v) { return word.rfind(v, 0) == 0; });
+        bool bValue = std::strchr("*&(/'.", before) != nullptr || after == '(' || after == '/';
+        std::string lead = text.substr(i >= 12 ? i - 12 : 0, i >= 12 ? 12 : i);
+        if (bUpper && bVerb && !bValue && !std::regex_search(lead, kObject))
+            found.push_back(word);
+        i = end;
+    }
+    return found;
+}
+
+} // namespace
+
+TEST(SampleSources, CommandsThatRecordsMentionAreListed)
+{
+    const std::set<std::string> names = ListedNames();
+    ASSERT_GT(names.size(), 0u);
+    for (const auto& entry : fs::directory_iterator(ZENTRIVO_REFERENCE_DIR "/records")) {
+        if (entry.path().extension() != ".yaml" || entry.path().stem() == "categories")
+            continue;
+        const std::string text = ReadText(entry.path().string());
+        EXPECT_TRUE(names.count(entry.path().stem().string())) << entry.path();
+        // A record's own keywords may read like commands (CRTAUT of CRTLIB).
+        std::set<std::string> keywords;
+        std::istringstream lines(text);
+        std::string line;
+        while (std::getline(lines, line))
+            if (size_t at = line.find("keyword: "); at != std::string::npos)
+                keywords.insert(line.substr(at + 9));
+        for (const std::string& word : CommandMentions(text))
+            EXPECT_TRUE(names.count(word) || keywords.count(word))
+                << entry.path().filename() << " mentions " << word << ", which the list lacks";
+    }
+}
+
+TEST(SampleSources, MentionsAreFoundWhereCommandsAreNamed)
+{
+    auto found = CommandMentions("Use WRKJOBLOG instead, or ENDJOBABN. CALL PGM(CRTPAY) "
+                                 "QSYS/CRTLIB AUT(*USE) CRTAUT(*ALL) the program DSPPAY runs");
+    EXPECT_EQ(found, (std::vector<std::string>{"WRKJOBLOG", "ENDJOBABN", "CALL"}));
 }
