@@ -1,30 +1,9 @@
-#include "CategoriesCommand.h"
+#include "CliCommands.h"
 
 #include "CLRecordUtil.h"
 #include "CliContext.h"
 
-std::string CategoriesCommand::Name() const
-{
-    return "categories";
-}
-
-std::string CategoriesCommand::Synopsis() const
-{
-    return "categories";
-}
-
-std::string CategoriesCommand::Summary() const
-{
-    return "One line per category: id TAB name TAB file name.";
-}
-
-std::string CategoriesCommand::Description() const
-{
-    return "Prints one line per category, in id order: the id, the name and the file\n"
-           "name, separated by tabs (the file name may be empty).\n";
-}
-
-int CategoriesCommand::Run(CliContext& ctx, const CliArgs&)
+int RunCategories(CliContext& ctx, const CliArgs&)
 {
     CLCmdManager& manager = ctx.Manager();
     if (!ctx.LoadCategories())

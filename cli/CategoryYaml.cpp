@@ -1,5 +1,6 @@
 #include "CategoryYaml.h"
 
+#include "CLFormat.h"
 #include "YamlDocument.h"
 #include "YamlFieldReader.h"
 #include "YamlTextWriter.h"
@@ -40,8 +41,9 @@ bool CategoryYaml::Read(const std::string& yaml, std::vector<CategoryDoc>* pCats
         uint64_t id = 0;
         bool bSet = false;
         if (!item.Open(items[i], {"id", "name", "file"}) ||
-            !item.Number("id", UINT32_MAX, &id, &bSet) || !item.Text("name", kMaxName, &c.name) ||
-            !item.Text("file", kMaxFile, &c.file)) {
+            !item.Number("id", UINT32_MAX, &id, &bSet) ||
+            !item.Text("name", CLFormat::kCatName, &c.name) ||
+            !item.Text("file", CLFormat::kCatFileName, &c.file)) {
             *pError = item.Error();
             return false;
         }

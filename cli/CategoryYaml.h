@@ -22,9 +22,6 @@ struct CategoryDoc
 class CategoryYaml
 {
 public:
-    static constexpr size_t kMaxName = 79;
-    static constexpr size_t kMaxFile = 15;
-
     static std::string Write(const std::vector<CategoryDoc>& cats);
     // False with the reason for invalid YAML, a missing id, an empty or
     // over-long name, an over-long file name, or an id given twice.

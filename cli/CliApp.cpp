@@ -1,16 +1,10 @@
 #include "CliApp.h"
 
 #include "AppSettings.h"
-#include "BuildCommand.h"
-#include "CategoriesCommand.h"
-#include "CheckCommand.h"
+#include "CLBuildCommit.h"
+#include "CLFolderLock.h"
 #include "CliContext.h"
-#include "ExportCommand.h"
-#include "HtmlCommand.h"
-#include "ImportCommand.h"
-#include "ListCommand.h"
-#include "LoadCommand.h"
-#include "ShowCommand.h"
+#include "CxFile.h"
 #include "WinUtil.h"
 #include "apputil.h"
 
@@ -54,26 +48,25 @@ QCommandLineOption HelpOption()
     return QCommandLineOption({"h", "help"}, "Show this help.");
 }
 
-} // namespace
-
-CliApp::CliApp()
+QList<QCommandLineOption> OptionsOf(const CliCommand& cmd)
 {
-    m_commands.push_back(std::make_unique<ImportCommand>());
-    m_commands.push_back(std::make_unique<BuildCommand>());
-    m_commands.push_back(std::make_unique<HtmlCommand>());
-    m_commands.push_back(std::make_unique<ListCommand>());
-    m_commands.push_back(std::make_unique<CategoriesCommand>());
-    m_commands.push_back(std::make_unique<ShowCommand>());
-    m_commands.push_back(std::make_unique<CheckCommand>());
-    m_commands.push_back(std::make_unique<ExportCommand>());
-    m_commands.push_back(std::make_unique<LoadCommand>());
+    QList<QCommandLineOption> options;
+    for (const CliOption& opt : cmd.options) {
+        if (opt.valueName)
+            options.append(QCommandLineOption(opt.name, opt.description, opt.valueName));
+        else
+            options.append(QCommandLineOption(opt.name, opt.description));
+    }
+    return options;
 }
 
-CliCommand* CliApp::Find(const std::string& name) const
+} // namespace
+
+const CliCommand* CliApp::Find(const std::string& name) const
 {
-    for (const auto& cmd : m_commands)
-        if (cmd->Name() == name)
-            return cmd.get();
+    for (const CliCommand& cmd : CliCommands())
+        if (name == cmd.name)
+            return &cmd;
     return nullptr;
 }
 
@@ -93,12 +86,13 @@ std::string CliApp::ProgramHelp() const
         "                        files, any other number clcmd.dat (default: RunMode\n"
         "                        of the folder's tarvexa.ini, else 2).\n"
         "  -h, --help            Show this help.\n"
+        "  --version             Show the version.\n"
         "\n"
         "Commands:\n";
-    for (const auto& cmd : m_commands) {
-        std::string left = cmd->Synopsis();
+    for (const CliCommand& cmd : CliCommands()) {
+        std::string left = cmd.synopsis;
         left.resize(std::max<size_t>(left.size() + 2, 26), ' ');
-        out += "  " + left + cmd->Summary() + "\n";
+        out += "  " + left + cmd.summary + "\n";
     }
     out += std::string("  help [COMMAND]            Show this help or a command's.\n"
                        "\n"
@@ -112,8 +106,8 @@ std::string CliApp::ProgramHelp() const
 std::string CliApp::CommandHelp(const CliCommand& cmd) const
 {
     std::string out = std::string("Usage: ") + kProgram + " [--home DIR] [--run-mode N] " +
-                      cmd.Synopsis() + "\n\n" + cmd.Description();
-    QList<QCommandLineOption> options = cmd.Options();
+                      cmd.synopsis + "\n\n" + cmd.description;
+    QList<QCommandLineOption> options = OptionsOf(cmd);
     options.append(HelpOption());
     out += "\nOptions:\n" + OptionLines(options);
     return out;
@@ -155,12 +149,17 @@ int CliApp::Run(const std::vector<std::string>& args)
     QCommandLineOption home("home", "", "DIR");
     QCommandLineOption runMode("run-mode", "", "N");
     QCommandLineOption help = HelpOption();
-    parser.addOptions({home, runMode, help});
+    QCommandLineOption version("version", "");
+    parser.addOptions({home, runMode, help, version});
     if (!parser.parse(list))
         return Usage(Bytes(parser.errorText()));
     QStringList rest = parser.positionalArguments();
     if (parser.isSet(help))
         return Help({});
+    if (parser.isSet(version)) {
+        Print(stdout, std::string(kProgram) + " " + ZENTRIVO_VERSION + "\n");
+        return kExitOk;
+    }
     if (rest.isEmpty())
         return Usage("no command given.");
 
@@ -168,7 +167,7 @@ int CliApp::Run(const std::vector<std::string>& args)
     rest.removeFirst();
     if (name == "help")
         return Help(rest);
-    CliCommand* cmd = Find(name);
+    const CliCommand* cmd = Find(name);
     if (!cmd)
         return Usage("unknown command \"" + name + "\".");
     if (parser.isSet(home) && parser.value(home).isEmpty())
@@ -177,30 +176,31 @@ int CliApp::Run(const std::vector<std::string>& args)
                       parser.isSet(runMode) ? Bytes(parser.value(runMode)) : "");
 }
 
-int CliApp::RunCommand(CliCommand& cmd, const QStringList& args, const std::string& home,
+int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std::string& home,
                        const std::string& runMode)
 {
+    const std::string name = cmd.name;
     QCommandLineParser parser;
     QCommandLineOption help = HelpOption();
-    parser.addOptions(cmd.Options());
+    parser.addOptions(OptionsOf(cmd));
     parser.addOption(help);
-    if (!parser.parse(QStringList{QString::fromStdString(cmd.Name())} + args))
-        return Usage(cmd.Name() + ": " + Bytes(parser.errorText()));
+    if (!parser.parse(QStringList{QString::fromLatin1(cmd.name)} + args))
+        return Usage(name + ": " + Bytes(parser.errorText()));
     if (parser.isSet(help)) {
         Print(stdout, CommandHelp(cmd));
         return kExitOk;
     }
-    for (const QCommandLineOption& opt : cmd.Options())
+    for (const QCommandLineOption& opt : OptionsOf(cmd))
         if (!opt.valueName().isEmpty() && opt.defaultValues().isEmpty() && parser.isSet(opt) &&
             parser.value(opt).isEmpty())
-            return Usage(cmd.Name() + ": --" + Bytes(opt.names().back()) + " needs a value.");
+            return Usage(name + ": --" + Bytes(opt.names().back()) + " needs a value.");
     std::vector<std::string> positional;
     for (const QString& arg : parser.positionalArguments())
         positional.push_back(Bytes(arg));
-    if (positional.size() < cmd.MinArgs())
-        return Usage(cmd.Name() + ": missing argument; usage: " + cmd.Synopsis());
-    if (positional.size() > cmd.MaxArgs())
-        return Usage(cmd.Name() + ": too many arguments; usage: " + cmd.Synopsis());
+    if (positional.size() < cmd.minArgs)
+        return Usage(name + ": missing argument; usage: " + cmd.synopsis);
+    if (positional.size() > cmd.maxArgs)
+        return Usage(name + ": too many arguments; usage: " + cmd.synopsis);
 
     int64_t nRunMode = 0;
     if (!runMode.empty() && !CliArgs::ParseNumber(runMode, INT32_MIN, INT32_MAX, &nRunMode))
@@ -212,5 +212,16 @@ int CliApp::RunCommand(CliCommand& cmd, const QStringList& args, const std::stri
         AppSettings.RunMode = static_cast<int32_t>(nRunMode);
 
     CliContext ctx;
-    return cmd.Run(ctx, CliArgs(parser, std::move(positional)));
+    // A writer holds the folder's lock for its whole read-modify-write; taking
+    // it finishes or undoes an interrupted build first.
+    CLFolderLock lock;
+    if (cmd.bWrites && !lock.Acquire(-1)) {
+        ctx.Error("the lock file \"" + AppFile(CLFolderLock::kLockFile) + "\" cannot be written.");
+        return kExitFailed;
+    }
+    // A reader finishes an interrupted build too, rather than read half of it.
+    if (!cmd.bWrites && CxFile::FileSize(AppFile(CLBuildCommit::kMarker).c_str()) >= 0 &&
+        lock.Acquire(5000))
+        lock.Release();
+    return cmd.run(ctx, CliArgs(parser, std::move(positional)));
 }

@@ -1,20 +1,18 @@
 // CliApp: zentrivo-cli's entry: the program's options (--home, --run-mode,
-// --help), the help texts and the dispatch to the commands.
+// --help, --version), the help texts and the dispatch to the commands.
 #ifndef CLIAPP_H
 #define CLIAPP_H
 
-#include "CliCommand.h"
+#include "CliCommands.h"
 
 #include <QStringList>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 class CliApp
 {
 public:
-    CliApp();
     // args[0] is the program; returns the exit status.
     int Run(const std::vector<std::string>& args);
 
@@ -22,13 +20,11 @@ public:
     std::string CommandHelp(const CliCommand& cmd) const;
 
 private:
-    CliCommand* Find(const std::string& name) const;
+    const CliCommand* Find(const std::string& name) const;
     int Usage(const std::string& message) const;
     int Help(const QStringList& words) const;
-    int RunCommand(CliCommand& cmd, const QStringList& args, const std::string& home,
+    int RunCommand(const CliCommand& cmd, const QStringList& args, const std::string& home,
                    const std::string& runMode);
-
-    std::vector<std::unique_ptr<CliCommand>> m_commands;
 };
 
 #endif

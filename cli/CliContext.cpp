@@ -1,5 +1,6 @@
 #include "CliContext.h"
 
+#include "CLRecordUtil.h"
 #include "CxFile.h"
 
 #include <cstdio>
@@ -34,7 +35,9 @@ void CliContext::Error(const std::string& message)
 void CliContext::ErrorLine(const std::string& line)
 {
     std::fflush(stdout); // keep the order of data and messages on a shared terminal
-    std::string text = line + "\n";
+    // Names and paths come from the command line and the files: a control
+    // character in them must not reach the terminal.
+    std::string text = Printable(line) + "\n";
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
 

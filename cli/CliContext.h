@@ -23,7 +23,7 @@ public:
     void Out(const std::string& bytes);
     // A message line on standard error: "zentrivo-cli: message".
     void Error(const std::string& message);
-    // A line on standard error as it is.
+    // A line on standard error, control characters shown as '?'.
     void ErrorLine(const std::string& line);
 
     // Load cldict.dat or clcat.dat into the manager; on failure say so and

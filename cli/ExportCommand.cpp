@@ -1,4 +1,4 @@
-#include "ExportCommand.h"
+#include "CliCommands.h"
 
 #include "CLRecordUtil.h"
 #include "CategoryYaml.h"
@@ -6,32 +6,7 @@
 #include "RecordDoc.h"
 #include "RecordYaml.h"
 
-std::string ExportCommand::Name() const
-{
-    return "export";
-}
-
-std::string ExportCommand::Synopsis() const
-{
-    return "export DIR";
-}
-
-std::string ExportCommand::Summary() const
-{
-    return "Write every record and the categories as YAML.";
-}
-
-std::string ExportCommand::Description() const
-{
-    return "Writes the record of every index entry as DIR/NAME.yaml, with the entry's\n"
-           "category (and its file name and reserved values when they are not the\n"
-           "usual ones), then the category list as DIR/categories.yaml. DIR is\n"
-           "created when missing. Records are read as the run mode says; an entry\n"
-           "whose record cannot be read is written with its name, category and file\n"
-           "only. \"load DIR\" reads the files back byte for byte.\n";
-}
-
-int ExportCommand::Run(CliContext& ctx, const CliArgs& args)
+int RunExport(CliContext& ctx, const CliArgs& args)
 {
     std::string folder = args.Positional()[0];
     if (!ctx.LoadIndex())

@@ -1,36 +1,9 @@
-#include "HtmlCommand.h"
+#include "CliCommands.h"
 
 #include "CLHtmlWriter.h"
 #include "CliContext.h"
 
-std::string HtmlCommand::Name() const
-{
-    return "html";
-}
-
-std::string HtmlCommand::Synopsis() const
-{
-    return "html --out DIR [NAME...]";
-}
-
-std::string HtmlCommand::Summary() const
-{
-    return "Write the HTML pages into DIR.";
-}
-
-std::string HtmlCommand::Description() const
-{
-    return "Writes the page NAME.htm of each named command into DIR. With no NAME,\n"
-           "writes every command's page, then the index pages index-N.htm. DIR is\n"
-           "created when missing. Records are read as the run mode says.\n";
-}
-
-QList<QCommandLineOption> HtmlCommand::Options() const
-{
-    return {QCommandLineOption("out", "The folder the pages are written to.", "DIR")};
-}
-
-int HtmlCommand::Run(CliContext& ctx, const CliArgs& args)
+int RunHtml(CliContext& ctx, const CliArgs& args)
 {
     if (!args.IsSet("out")) {
         ctx.Error("html: --out DIR is required.");

@@ -1,35 +1,9 @@
-#include "ListCommand.h"
+#include "CliCommands.h"
 
 #include "CLRecordUtil.h"
 #include "CliContext.h"
 
-std::string ListCommand::Name() const
-{
-    return "list";
-}
-
-std::string ListCommand::Synopsis() const
-{
-    return "list [--category ID]";
-}
-
-std::string ListCommand::Summary() const
-{
-    return "Command names in index order, one per line.";
-}
-
-std::string ListCommand::Description() const
-{
-    return "Prints the command names of the index, in index order, one per line.\n"
-           "With --category, only the commands of that category, which must exist.\n";
-}
-
-QList<QCommandLineOption> ListCommand::Options() const
-{
-    return {QCommandLineOption("category", "Only the commands of this category.", "ID")};
-}
-
-int ListCommand::Run(CliContext& ctx, const CliArgs& args)
+int RunList(CliContext& ctx, const CliArgs& args)
 {
     int64_t nCat = -1;
     if (args.IsSet("category") &&

@@ -1,17 +1,19 @@
-#include "LoadCommand.h"
+#include "CliCommands.h"
 
 #include "CLRecordUtil.h"
 #include "CategoryYaml.h"
 #include "CliContext.h"
-#include "Latin1Text.h"
+#include "CxText.h"
 #include "RecordDoc.h"
 #include "RecordYaml.h"
 #include "WinUtil.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <unordered_map>
 
 namespace fs = std::filesystem;
 
@@ -25,40 +27,48 @@ struct RecordOwner
     ~RecordOwner() { CLCmdManager::FreeCmdRecord(p); }
 };
 
+// Loads the YAML files of one folder.
+class Loader
+{
+public:
+    int Run(CliContext& ctx, const CliArgs& args);
+
+private:
+    // Loads a list file of the home, or starts an empty list when there is none.
+    static bool LoadOrStart(CliContext& ctx, bool bIndex);
+    enum class Result
+    {
+        Loaded,
+        Refused,    // the file is not taken; the others go on
+        WriteFailed // nothing more is written
+    };
+    // Saves one record and brings its index entry in line.
+    Result LoadRecord(CliContext& ctx, const std::string& path, const std::string& stem);
+    // A command other than self whose record the per-command file holds or
+    // is joined from: an entry that reads it or the command it is named
+    // after; empty when none.
+    std::string OwnerOf(const std::string& file, const std::string& self) const;
+    void NoteFiles(const CLCmdIndex& entry);
+    bool LoadCategories(CliContext& ctx, const std::string& path);
+
+    bool m_bIndexChanged = false;
+    bool m_bCatsChanged = false;
+    // The per-command files this run created: removed again when the index
+    // that would name them cannot be written, so no record is left without
+    // an entry.
+    std::vector<std::string> m_created;
+    void RemoveCreated()
+    {
+        for (const std::string& path : m_created)
+            std::remove(path.c_str());
+    }
+    // Per-command file -> the commands that read it or are joined from it.
+    std::unordered_map<std::string, std::vector<std::string>> m_files;
+};
+
 } // namespace
 
-std::string LoadCommand::Name() const
-{
-    return "load";
-}
-
-std::string LoadCommand::Synopsis() const
-{
-    return "load DIR";
-}
-
-std::string LoadCommand::Summary() const
-{
-    return "Save DIR/*.yaml as per-command files under data/.";
-}
-
-std::string LoadCommand::Description() const
-{
-    return "Reads every DIR/*.yaml but categories.yaml, in name order, and saves each\n"
-           "as its per-command file under data/ (created when missing). A command\n"
-           "missing from the index is added (category and file name from the file,\n"
-           "else 1 and NAME.dat); an entry whose category, file name or reserved\n"
-           "values the file gives otherwise is updated. DIR/categories.yaml, when\n"
-           "present, adds missing categories and renames existing ones. cldict.dat\n"
-           "and clcat.dat are written only when they change.\n"
-           "\n"
-           "A file that breaks a limit, names an unsafe file, is not named after its\n"
-           "command or holds a character above U+00FF is reported as \"FILE: reason\"\n"
-           "and skipped; the exit status is then 1. Run \"build\" afterwards to\n"
-           "update clcmd.dat.\n";
-}
-
-bool LoadCommand::LoadOrStart(CliContext& ctx, bool bIndex)
+bool Loader::LoadOrStart(CliContext& ctx, bool bIndex)
 {
     CLCmdManager& manager = ctx.Manager();
     const std::string path = bIndex ? manager.GetCmdIdxFileName() : manager.GetCatFileName();
@@ -68,22 +78,22 @@ bool LoadCommand::LoadOrStart(CliContext& ctx, bool bIndex)
     return bIndex ? ctx.LoadIndex() : ctx.LoadCategories();
 }
 
-bool LoadCommand::LoadRecord(CliContext& ctx, const std::string& path, const std::string& stem)
+Loader::Result Loader::LoadRecord(CliContext& ctx, const std::string& path, const std::string& stem)
 {
     std::string text, reason;
     RecordDoc doc;
     if (!CliContext::ReadFile(path, &text)) {
         ctx.ErrorLine(path + ": cannot be read");
-        return false;
+        return Result::Refused;
     }
     if (!RecordYaml::Read(text, &doc, &reason)) {
         ctx.ErrorLine(path + ": " + reason);
-        return false;
+        return Result::Refused;
     }
     // The file name is the name written as Latin-1 or as UTF-8 bytes.
-    if (stem != doc.name && stem != Latin1Text::ToUtf8(doc.name)) {
+    if (stem != doc.name && stem != CxText::ToUtf8(doc.name)) {
         ctx.ErrorLine(path + ": the name \"" + doc.name + "\" is not the file's name");
-        return false;
+        return Result::Refused;
     }
 
     CLCmdManager& manager = ctx.Manager();
@@ -107,15 +117,42 @@ bool LoadCommand::LoadRecord(CliContext& ctx, const std::string& path, const std
         entry.dwReserved2 = doc.indexReserved->second;
     }
 
-    // The record goes to the entry's new file; the entry changes only once it is saved.
+    // No record may take another command's file: neither the file another
+    // entry reads (run mode 1) nor OTHER.dat, which build joins for OTHER.
+    const std::string own = doc.name + ".dat";
+    const std::string file = FieldText(entry.szFileName);
+    for (const std::string& f : {file, own}) {
+        std::string owner = OwnerOf(f, doc.name);
+        if (!owner.empty() && owner != doc.name) {
+            ctx.ErrorLine(path + ": the file \"" + Printable(f) + "\" belongs to the command \"" +
+                          Printable(owner) + "\"");
+            return Result::Refused;
+        }
+    }
+
+    // The record goes to the entry's file; when that is not NAME.dat, build
+    // joins NAME.dat, so it gets the same record and both run modes agree.
+    // The entry changes only once the record is saved.
     RecordOwner rec{new CLCmdRecord};
     CLCmdManager::InitCmdRecord(&entry, rec.p);
     doc.ToRecord(rec.p);
-    if (!manager.SaveCmdRecord(rec.p)) {
-        ctx.ErrorLine(path + ": the file \"" + manager.GetCmdRecordFileName(&entry) +
-                      "\" cannot be written");
-        return false;
+    CLCmdIndex copy = entry;
+    CopyField(copy.szFileName, own);
+    for (CLCmdIndex* p : {&entry, &copy}) {
+        if (p == &copy && file == own)
+            break;
+        rec.p->pIdx = p;
+        const std::string target = manager.GetCmdRecordFileName(p);
+        std::error_code ec;
+        if (!fs::exists(fs::symlink_status(target, ec)))
+            m_created.push_back(target);
+        if (!manager.SaveCmdRecord(rec.p)) {
+            ctx.ErrorLine(path + ": the file \"" + manager.GetCmdRecordFileName(p) +
+                          "\" cannot be written");
+            return Result::WriteFailed;
+        }
     }
+    NoteFiles(entry);
     if (!pIdx) {
         manager.AddCmdIdx(&entry);
         m_bIndexChanged = true;
@@ -128,10 +165,32 @@ bool LoadCommand::LoadRecord(CliContext& ctx, const std::string& path, const std
         pIdx->dwReserved2 = entry.dwReserved2;
         m_bIndexChanged = true;
     }
-    return true;
+    return Result::Loaded;
 }
 
-bool LoadCommand::LoadCategories(CliContext& ctx, const std::string& path)
+std::string Loader::OwnerOf(const std::string& file, const std::string& self) const
+{
+    auto it = m_files.find(file);
+    if (it == m_files.end())
+        return {};
+    // The loading command's own files are its own, whichever entry named them.
+    for (const std::string& owner : it->second)
+        if (owner != self)
+            return owner;
+    return {};
+}
+
+void Loader::NoteFiles(const CLCmdIndex& entry)
+{
+    const std::string name = FieldText(entry.szName);
+    for (const std::string& f : {FieldText(entry.szFileName), name + ".dat"}) {
+        std::vector<std::string>& owners = m_files[f];
+        if (std::find(owners.begin(), owners.end(), name) == owners.end())
+            owners.push_back(name);
+    }
+}
+
+bool Loader::LoadCategories(CliContext& ctx, const std::string& path)
 {
     std::string text, reason;
     std::vector<CategoryDoc> cats;
@@ -161,7 +220,7 @@ bool LoadCommand::LoadCategories(CliContext& ctx, const std::string& path)
     return true;
 }
 
-int LoadCommand::Run(CliContext& ctx, const CliArgs& args)
+int Loader::Run(CliContext& ctx, const CliArgs& args)
 {
     const std::string folder = args.Positional()[0];
     std::error_code ec;
@@ -172,6 +231,9 @@ int LoadCommand::Run(CliContext& ctx, const CliArgs& args)
     // Never write over list files that exist but cannot be loaded.
     if (!LoadOrStart(ctx, true) || !LoadOrStart(ctx, false))
         return kExitFailed;
+
+    for (CLCmdIndex* p = ctx.Manager().GetFirstCmdIdx(); p; p = ctx.Manager().GetNextCmdIdx())
+        NoteFiles(*p);
 
     // The files in byte order of their names, so every run loads them alike.
     std::vector<std::string> names;
@@ -193,20 +255,36 @@ int LoadCommand::Run(CliContext& ctx, const CliArgs& args)
         ctx.Error("the folder \"" + CLCmdManager::GetDataFolder() + "\" cannot be created.");
         return kExitFailed;
     }
-    for (const std::string& name : names)
-        if (!LoadRecord(ctx, prefix + name, name.substr(0, name.size() - 5)))
+    for (const std::string& name : names) {
+        Result r = LoadRecord(ctx, prefix + name, name.substr(0, name.size() - 5));
+        if (r == Result::WriteFailed) {
+            RemoveCreated(); // the lists stay as they were, and so does data/
+            return kExitFailed;
+        }
+        if (r == Result::Refused)
             status = kExitFailed;
+    }
     if (fs::exists(prefix + kCategoriesFile, ec) && !LoadCategories(ctx, prefix + kCategoriesFile))
         status = kExitFailed;
 
+    // The categories first: an index written without them would name
+    // categories that do not exist; categories without the index harm nothing.
     CLCmdManager& manager = ctx.Manager();
-    if (m_bIndexChanged && !manager.SaveCmdIdxList()) {
-        ctx.Error("the file \"" + manager.GetCmdIdxFileName() + "\" cannot be written.");
-        status = kExitFailed;
-    }
     if (m_bCatsChanged && !manager.SaveCatList()) {
-        ctx.Error("the file \"" + manager.GetCatFileName() + "\" cannot be written.");
-        status = kExitFailed;
+        ctx.Error(manager.GetSaveError());
+        RemoveCreated();
+        return kExitFailed;
+    }
+    if (m_bIndexChanged && !manager.SaveCmdIdxList()) {
+        ctx.Error(manager.GetSaveError());
+        RemoveCreated();
+        return kExitFailed;
     }
     return status;
+}
+
+int RunLoad(CliContext& ctx, const CliArgs& args)
+{
+    Loader loader;
+    return loader.Run(ctx, args);
 }

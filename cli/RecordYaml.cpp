@@ -1,6 +1,7 @@
 #include "RecordYaml.h"
 
 #include "CLCmdManager.h"
+#include "CLFormat.h"
 #include "YamlDocument.h"
 #include "YamlFieldReader.h"
 #include "YamlTextWriter.h"
@@ -75,13 +76,13 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
     }
     uint64_t n = 0;
     bool bSet = false;
-    bool ok = r.Text("name", kMaxName, &pDoc->name) &&
-              r.Text("description", kMaxDescription, &pDoc->description) &&
-              r.Text("environment", kMaxEnvironment, &pDoc->environment) &&
+    bool ok = r.Text("name", CLFormat::kCmdName, &pDoc->name) &&
+              r.Text("description", CLFormat::kDesc, &pDoc->description) &&
+              r.Text("environment", CLFormat::kEnv, &pDoc->environment) &&
               r.Number("reserved_byte", 255, &n, &bSet) &&
-              r.Text("detail", kMaxLongText, &pDoc->detail) &&
-              r.Text("reserved_text", kMaxLongText, &pDoc->reservedText) &&
-              r.Text("examples", kMaxLongText, &pDoc->examples);
+              r.Text("detail", CLFormat::kLongText, &pDoc->detail) &&
+              r.Text("reserved_text", CLFormat::kLongText, &pDoc->reservedText) &&
+              r.Text("examples", CLFormat::kLongText, &pDoc->examples);
     if (!ok) {
         *pError = r.Error();
         return false;
@@ -105,10 +106,10 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
         YamlFieldReader item("parameters item " + std::to_string(i + 1) + ": ");
         RecordDocParam p;
         if (!item.Open(items[i], {"keyword", "description", "choices", "note"}) ||
-            !item.Text("keyword", kMaxKeyword, &p.keyword) ||
-            !item.Text("description", kMaxParamDescription, &p.description) ||
-            !item.Text("choices", kMaxChoices, &p.choices) ||
-            !item.Text("note", kMaxNote, &p.note)) {
+            !item.Text("keyword", CLFormat::kKeyword, &p.keyword) ||
+            !item.Text("description", CLFormat::kParamDesc, &p.description) ||
+            !item.Text("choices", CLFormat::kChoices, &p.choices) ||
+            !item.Text("note", CLFormat::kNote, &p.note)) {
             *pError = item.Error();
             return false;
         }
@@ -121,8 +122,9 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
     for (size_t i = 0; i < items.size(); ++i) {
         YamlFieldReader item("errors item " + std::to_string(i + 1) + ": ");
         RecordDocError e;
-        if (!item.Open(items[i], {"code", "text"}) || !item.Text("code", kMaxCode, &e.code) ||
-            !item.Text("text", kMaxErrorText, &e.text)) {
+        if (!item.Open(items[i], {"code", "text"}) ||
+            !item.Text("code", CLFormat::kErrorCode, &e.code) ||
+            !item.Text("text", CLFormat::kErrorText, &e.text)) {
             *pError = item.Error();
             return false;
         }
@@ -137,7 +139,7 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
         pDoc->category = static_cast<uint32_t>(n);
     if (r.Has("file")) {
         std::string file;
-        if (!r.Text("file", kMaxFileName, &file)) {
+        if (!r.Text("file", CLFormat::kCmdFileName, &file)) {
             *pError = r.Error();
             return false;
         }

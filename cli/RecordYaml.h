@@ -14,19 +14,6 @@
 class RecordYaml
 {
 public:
-    // The limits of the fields, in bytes of database text (CR LF counts 2).
-    static constexpr size_t kMaxName = 10;
-    static constexpr size_t kMaxDescription = 255;
-    static constexpr size_t kMaxEnvironment = 255;
-    static constexpr size_t kMaxLongText = 32768;
-    static constexpr size_t kMaxKeyword = 10;
-    static constexpr size_t kMaxParamDescription = 59;
-    static constexpr size_t kMaxChoices = 199;
-    static constexpr size_t kMaxNote = 31;
-    static constexpr size_t kMaxCode = 8;
-    static constexpr size_t kMaxErrorText = 148;
-    static constexpr size_t kMaxFileName = 20;
-
     static std::string Write(const RecordDoc& doc);
     // Parses a file's text. False with the reason when it is no valid YAML,
     // breaks a limit, names an unsafe file, or holds a character the

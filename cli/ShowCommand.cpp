@@ -1,32 +1,9 @@
-#include "ShowCommand.h"
+#include "CliCommands.h"
 
 #include "CliContext.h"
 #include "RecordPrinter.h"
 
-std::string ShowCommand::Name() const
-{
-    return "show";
-}
-
-std::string ShowCommand::Synopsis() const
-{
-    return "show NAME";
-}
-
-std::string ShowCommand::Summary() const
-{
-    return "A command's record as readable text.";
-}
-
-std::string ShowCommand::Description() const
-{
-    return "Prints the record of the command NAME (matched exactly): its name,\n"
-           "description, environment, parameters, examples, detail and error\n"
-           "messages. The record is read as the window reads it: from data/NAME\n"
-           "in run mode 1, from clcmd.dat otherwise.\n";
-}
-
-int ShowCommand::Run(CliContext& ctx, const CliArgs& args)
+int RunShow(CliContext& ctx, const CliArgs& args)
 {
     const std::string& name = args.Positional()[0];
     if (!ctx.LoadIndex())

@@ -1,6 +1,6 @@
 #include "YamlFieldReader.h"
 
-#include "Latin1Text.h"
+#include "CxText.h"
 
 #include <algorithm>
 #include <cstring>
@@ -76,9 +76,9 @@ bool YamlFieldReader::DecodeText(const YAML::Node& node, std::string* pOut, std:
         return false;
     }
     std::string latin1;
-    if (!Latin1Text::FromUtf8(node.Scalar(), &latin1, pError))
+    if (!CxText::FromUtf8(node.Scalar(), &latin1, pError))
         return false;
-    *pOut = node.Tag() == kRawTag ? latin1 : Latin1Text::LfToCrLf(latin1);
+    *pOut = node.Tag() == kRawTag ? latin1 : CxText::LfToCrLf(latin1);
     return true;
 }
 

@@ -1,6 +1,6 @@
 #include "YamlTextWriter.h"
 
-#include "Latin1Text.h"
+#include "CxText.h"
 
 #include <algorithm>
 #include <array>
@@ -137,7 +137,7 @@ std::string YamlTextWriter::RawQuoted(const std::string& latin1)
                 std::snprintf(buf, sizeof(buf), "\\x%02X", c);
                 out += buf;
             } else {
-                out += Latin1Text::ToUtf8(std::string(1, ch));
+                out += CxText::ToUtf8(std::string(1, ch));
             }
         }
     }
@@ -149,11 +149,11 @@ std::string YamlTextWriter::Field(const std::string& key, const std::string& lat
     std::string out = key + ":";
     switch (StyleOf(latin1)) {
     case Style::Plain:
-        return out + " " + Latin1Text::ToUtf8(latin1) + "\n";
+        return out + " " + CxText::ToUtf8(latin1) + "\n";
     case Style::SingleQuoted:
-        return out + " " + SingleQuoted(Latin1Text::ToUtf8(latin1)) + "\n";
+        return out + " " + SingleQuoted(CxText::ToUtf8(latin1)) + "\n";
     case Style::Literal:
-        return out + " " + Literal(Latin1Text::ToUtf8(Latin1Text::CrLfToLf(latin1)), indent);
+        return out + " " + Literal(CxText::ToUtf8(CxText::CrLfToLf(latin1)), indent);
     case Style::Raw:
         break;
     }

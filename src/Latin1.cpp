@@ -1,5 +1,7 @@
 #include "Latin1.h"
 
+#include "CxText.h"
+
 #include <QPlainTextEdit>
 #include <QTextDocument>
 
@@ -26,28 +28,12 @@ std::string ToLatin1(const QString& s)
 
 QString MemoFromText(const char* sz)
 {
-    QString text = FromLatin1(sz);
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    return text;
+    return FromLatin1(CxText::CrLfToLf(sz ? sz : ""));
 }
 
 std::string TextFromMemo(const QString& text, size_t nMax)
 {
-    std::string bytes = ToLatin1(text);
-    std::string out;
-    out.reserve(bytes.size() + bytes.size() / 16);
-    for (char c : bytes) {
-        if (c == '\n') {
-            if (out.size() + 2 > nMax)
-                break;
-            out += "\r\n";
-        } else {
-            if (out.size() + 1 > nMax)
-                break;
-            out += c;
-        }
-    }
-    return out;
+    return CxText::LfToCrLf(ToLatin1(text), nMax);
 }
 
 QString MemoText(const QPlainTextEdit* memo)

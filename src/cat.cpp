@@ -1,7 +1,9 @@
 #include "cat.h"
 
 #include "CLCmdManager.h"
+#include "CLFolderLock.h"
 #include "CLRecordUtil.h"
+#include "FolderLock.h"
 #include "Latin1.h"
 #include "MsgBox.h"
 #include "ui_cat.h"
@@ -49,8 +51,11 @@ bool TfmCat::UpdateCatData(bool bSave)
         m_bChanged = false;
         return true;
     }
-    if (m_bChanged)
-        m_pCmdManager->SaveCatList();
+    // Not written is said, never passed over: the changes stay in memory and
+    // Exit offers them again.
+    CLFolderLock lock;
+    if (m_bChanged && LockFolder(this, &lock) && !m_pCmdManager->SaveCatList())
+        MsgBox::Error(this, FromLatin1(m_pCmdManager->GetSaveError()));
     return true;
 }
 

@@ -4,10 +4,12 @@
 #include "AppSettings.h"
 #include "Banner.h"
 #include "CLCmdManager.h"
+#include "CLFolderLock.h"
 #include "CLHtmlWriter.h"
 #include "CLRecordUtil.h"
 #include "CommandListModel.h"
 #include "CxAssert.h"
+#include "FolderLock.h"
 #include "Latin1.h"
 #include "MsgBox.h"
 #include "RowItem.h"
@@ -198,6 +200,12 @@ void TfmMain::FormCreate()
     m_pCurIdx = nullptr;
     m_pCmdManager = new CLCmdManager;
     CX_ASSERT(m_pCmdManager != nullptr);
+    {
+        // Finishes or undoes a build that was interrupted, unless another
+        // program is at work on the folder.
+        CLFolderLock lock;
+        lock.Acquire(2000);
+    }
     m_pCmdManager->LoadAll();
     FillCategoryList();
     ApplyRunMode();
@@ -315,6 +323,9 @@ bool TfmMain::SaveAllWork()
 {
     if (CurrentCommandEdited() && !UpdateCommandData(true))
         return false; // UpdateCommandData said why
+    CLFolderLock lock;
+    if (!LockFolder(this, &lock))
+        return false;
     for (auto it = m_modified.begin(); it != m_modified.end();) {
         CLCmdIndex* p = *it;
         if (p->pRec && !m_pCmdManager->SaveCmdRecord(p->pRec)) {
@@ -327,10 +338,7 @@ bool TfmMain::SaveAllWork()
     }
     if ((m_pCmdManager->IsCmdIdxListChanged() || m_pCmdManager->IsCatListChanged()) &&
         !m_pCmdManager->SaveAll()) {
-        MsgBox::Error(this,
-                      QStringLiteral("The files \"%1\" and \"%2\" cannot be written.")
-                          .arg(QString::fromLocal8Bit(m_pCmdManager->GetCmdIdxFileName().c_str()),
-                               QString::fromLocal8Bit(m_pCmdManager->GetCatFileName().c_str())));
+        MsgBox::Error(this, QString::fromLocal8Bit(m_pCmdManager->GetSaveError().c_str()));
         return false;
     }
     return true;
@@ -596,6 +604,12 @@ bool TfmMain::UpdateCommandData(bool bSave)
     if (bRename)
         CopyField(m_pCurIdx->szFileName, name + ".dat");
     const std::string path = m_pCmdManager->GetCmdRecordFileName(m_pCurIdx);
+    CLFolderLock lock;
+    if (!LockFolder(this, &lock)) {
+        if (bRename)
+            CopyField(m_pCurIdx->szFileName, oldFile);
+        return false;
+    }
     bool bSaved = m_pCmdManager->SaveCmdRecord(pRec);
     if (bRename)
         CopyField(m_pCurIdx->szFileName, oldFile);

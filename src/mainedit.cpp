@@ -4,11 +4,13 @@
 #include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
+#include "CLFolderLock.h"
 #include "CLHtmlWriter.h"
 #include "CLRecordUtil.h"
 #include "CommandListModel.h"
 #include "DialogRunner.h"
 #include "FileDialog.h"
+#include "FolderLock.h"
 #include "Latin1.h"
 #include "MsgBox.h"
 #include "RowItem.h"
@@ -141,6 +143,9 @@ void TfmMain::pmiAnalyzeClick()
     if (MsgBox::Ask(this, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
                     QMessageBox::No) != QMessageBox::Yes)
         return;
+    CLFolderLock lock;
+    if (!LockFolder(this, &lock))
+        return;
     bool ok;
     QString error;
     {
@@ -162,12 +167,22 @@ void TfmMain::pmiAnalyzeClick()
 
 void TfmMain::pmiBuildDataClick()
 {
+    CLFolderLock lock;
+    if (!LockFolder(this, &lock))
+        return;
     CLFileAnalyzer analyzer;
     analyzer.SetCmdManager(m_pCmdManager);
-    if (analyzer.BuildDataFile())
-        MsgBox::Information(this, QStringLiteral("Data Building Finished."));
-    else
+    if (!analyzer.BuildDataFile()) {
         MsgBox::Error(this, QString::fromLocal8Bit(analyzer.GetLastError().c_str()));
+        return;
+    }
+    MsgBox::Information(this, QStringLiteral("Data Building Finished."));
+    if (!analyzer.GetWarnings().empty()) {
+        QStringList lines;
+        for (const std::string& w : analyzer.GetWarnings())
+            lines << FromLatin1(w);
+        MsgBox::Error(this, lines.join(QLatin1Char('\n')));
+    }
 }
 
 void TfmMain::pmiCreateHtmlClick()

@@ -26,19 +26,22 @@ std::string DirOf(const std::string& path)
     return n == std::string::npos ? std::string(".") : path.substr(0, n + 1);
 }
 
-#ifndef _WIN32
-// Makes a rename durable: sync the folder that holds the file.
-void SyncDir(const std::string& path)
+} // namespace
+
+void CxFile::SyncFolder(const std::string& folder)
 {
-    int fd = ::open(DirOf(path).c_str(), O_RDONLY | O_DIRECTORY);
+#ifndef _WIN32
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
     }
-}
+#else
+    (void)folder;
 #endif
+}
 
-bool ReplaceFile(const std::string& from, const std::string& to)
+bool CxFile::ReplaceFile(const std::string& from, const std::string& to)
 {
 #ifdef _WIN32
     return MoveFileExA(from.c_str(), to.c_str(),
@@ -46,12 +49,10 @@ bool ReplaceFile(const std::string& from, const std::string& to)
 #else
     if (std::rename(from.c_str(), to.c_str()) != 0)
         return false;
-    SyncDir(to);
+    SyncFolder(DirOf(to));
     return true;
 #endif
 }
-
-} // namespace
 
 CxFile::CxFile() = default;
 
@@ -65,6 +66,8 @@ bool CxFile::Open(const char* path, const char* mode)
     if (!path || !*path || !mode || !*mode)
         return false;
     Close();
+    m_sReadError.clear();
+    m_nNulStrings = 0;
     m_fp = std::fopen(path, mode);
     if (!m_fp)
         return false;
@@ -91,6 +94,7 @@ bool CxFile::OpenReplace(const char* path)
     if (!path || !*path)
         return false;
     Close();
+    m_sFinished.clear();
     std::string target(path);
     // A replaced file keeps its permissions; a new one gets 0666 less the umask.
     struct stat st;
@@ -157,6 +161,28 @@ bool CxFile::Commit()
     return ok;
 }
 
+bool CxFile::Finish(bool bSync)
+{
+    if (!m_fp || m_sTemp.empty())
+        return false;
+    bool ok = !m_bWriteError && std::fflush(m_fp) == 0 && !std::ferror(m_fp);
+#ifndef _WIN32
+    ok = ok && (!bSync || ::fsync(fileno(m_fp)) == 0);
+#else
+    (void)bSync;
+#endif
+    ok = (std::fclose(m_fp) == 0) && ok;
+    m_fp = nullptr;
+    if (ok)
+        m_sFinished = m_sTemp;
+    else
+        std::remove(m_sTemp.c_str());
+    m_sTemp.clear();
+    m_sTarget.clear();
+    m_bWriteError = false;
+    return ok;
+}
+
 void CxFile::Discard()
 {
     if (m_fp)
@@ -203,24 +229,41 @@ bool CxFile::HasError() const
     return m_bWriteError || (m_fp && std::ferror(m_fp));
 }
 
+int64_t CxFile::Position() const
+{
+    return m_nPos >= 0 ? m_nPos : Tell();
+}
+
+bool CxFile::ReadFailed(int64_t nAt, const std::string& why)
+{
+    m_sReadError = "at byte " + std::to_string(nAt) + ": " + why;
+    return false;
+}
+
 bool CxFile::Read(void* szBuf, int size)
 {
     CX_ASSERT(m_fp != nullptr);
     CX_ASSERT(szBuf != nullptr);
     if (size <= 0)
         return size == 0;
-    if (static_cast<uint64_t>(size) > Remaining())
-        return false;
+    int64_t nAt = Position();
+    uint64_t nLeft = Remaining();
+    if (static_cast<uint64_t>(size) > nLeft)
+        return ReadFailed(nAt, "cut short: " + std::to_string(size) + " bytes needed, " +
+                                   std::to_string(nLeft) + " left");
     size_t n = std::fread(szBuf, 1, static_cast<size_t>(size), m_fp);
     if (m_nPos >= 0)
         m_nPos += static_cast<int64_t>(n);
-    return n == static_cast<size_t>(size);
+    if (n != static_cast<size_t>(size))
+        return ReadFailed(nAt, "the file cannot be read");
+    return true;
 }
 
 bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
 {
     CX_ASSERT(m_fp != nullptr);
     CX_ASSERT(szBuf != nullptr);
+    int64_t nAt = Position();
     uint32_t dwLen = 0;
     if (!ReadDWORD(&dwLen))
         return false;
@@ -228,19 +271,26 @@ bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
     if (pnLength)
         *pnLength = nLen;
     if (nLen < 0)
-        return false;
+        return ReadFailed(nAt, "a negative length (" + std::to_string(nLen) + ")");
     if (nLen == 0)
         return true;
     size_t n = static_cast<size_t>(nLen);
-    if (n >= nSize || n > Remaining())
-        return false;
+    if (n >= nSize)
+        return ReadFailed(nAt, "a string of " + std::to_string(n) +
+                                   " bytes, longer than its field holds (" +
+                                   std::to_string(nSize - 1) + ")");
+    if (n > Remaining())
+        return ReadFailed(nAt, "cut short: a string of " + std::to_string(n) + " bytes, " +
+                                   std::to_string(Remaining()) + " left");
     size_t nRead = std::fread(szBuf, 1, n, m_fp);
     if (m_nPos >= 0)
         m_nPos += static_cast<int64_t>(nRead);
     if (nRead != n) {
         szBuf[0] = 0;
-        return false;
+        return ReadFailed(nAt, "the file cannot be read");
     }
+    if (std::memchr(szBuf, 0, n))
+        ++m_nNulStrings;
     szBuf[n] = 0;
     return true;
 }
@@ -356,4 +406,25 @@ long CxFile::FileSize(const char* path)
     if (file.Seek(0, SEEK_END) != 0)
         return -1;
     return file.Tell();
+}
+
+CxFileStamp CxFile::Stamp(const char* path)
+{
+    CxFileStamp stamp;
+    stamp.bKnown = true;
+    struct stat st;
+    if (!path || ::stat(path, &st) != 0)
+        return stamp;
+    stamp.bExists = true;
+    stamp.nSize = static_cast<uint64_t>(st.st_size);
+#if defined(_WIN32)
+    stamp.nMTimeNs = static_cast<int64_t>(st.st_mtime) * 1000000000;
+#elif defined(__APPLE__)
+    stamp.nMTimeNs =
+        static_cast<int64_t>(st.st_mtimespec.tv_sec) * 1000000000 + st.st_mtimespec.tv_nsec;
+#else
+    stamp.nMTimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+#endif
+    stamp.nInode = static_cast<uint64_t>(st.st_ino);
+    return stamp;
 }

@@ -22,6 +22,18 @@
 #include <cstdio>
 #include <string>
 
+// What tells one version of a file from another: whether it exists, its
+// size, its modification time and its file number (a rename changes it).
+struct CxFileStamp
+{
+    bool bKnown = false; // false: never looked at
+    bool bExists = false;
+    uint64_t nSize = 0;
+    int64_t nMTimeNs = 0;
+    uint64_t nInode = 0;
+    bool operator==(const CxFileStamp&) const = default;
+};
+
 class CxFile
 {
 public:
@@ -39,6 +51,17 @@ public:
     // Finishes a replacement: flush, sync, close and rename over the target.
     // False (and the target untouched) if any write failed or the rename failed.
     bool Commit();
+    // Finishes the temporary file of a replacement without putting it in
+    // place: flush, sync and close. The caller renames it (ReplaceFile) or
+    // removes it. False, with the temporary file removed, if a write failed.
+    // bSync false skips the sync, for files that can be written again.
+    bool Finish(bool bSync = true);
+    // The temporary file of the open replacement, or of the one just finished.
+    const std::string& TempPath() const { return m_sTemp.empty() ? m_sFinished : m_sTemp; }
+    // Renames from over to, replacing it, and makes the rename durable.
+    static bool ReplaceFile(const std::string& from, const std::string& to);
+    // Makes the renames inside a folder durable.
+    static void SyncFolder(const std::string& folder);
     // Closes the stream. False if a write or the close itself failed. An
     // uncommitted replacement is discarded.
     bool Close();
@@ -86,13 +109,24 @@ public:
     uint64_t Remaining() const;
     // True once a read or write of the stream failed (not end of file).
     bool HasError() const;
+    // Why the last failed read failed, with the byte offset where the value
+    // began ("at byte 40: ..."); empty after a successful open.
+    const std::string& ReadError() const { return m_sReadError; }
+    // How many strings read since the file was opened held a zero byte (their
+    // field then ends at that byte).
+    uint32_t NulStrings() const { return m_nNulStrings; }
 
     // Size of the file at path, or -1 if path is null or empty or the file
     // cannot be opened for reading.
     static long FileSize(const char* path);
+    // The stamp of the file at path now (bKnown is true).
+    static CxFileStamp Stamp(const char* path);
 
 private:
     void Discard();
+    // Records why a read that began at offset nAt failed; returns false.
+    bool ReadFailed(int64_t nAt, const std::string& why);
+    int64_t Position() const;
 
     FILE* m_fp = nullptr;
     uint64_t m_nLimit = 0; // read limit (file size for files opened for reading)
@@ -100,8 +134,11 @@ private:
     // only the stream knows it.
     int64_t m_nPos = 0;
     bool m_bWriteError = false;
-    std::string m_sTarget; // target of an open replacement
-    std::string m_sTemp;   // its temporary file
+    std::string m_sTarget;   // target of an open replacement
+    std::string m_sTemp;     // its temporary file
+    std::string m_sFinished; // the temporary file that Finish() left for the caller
+    std::string m_sReadError;
+    uint32_t m_nNulStrings = 0;
 };
 
 #endif

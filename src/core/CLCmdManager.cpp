@@ -1,5 +1,5 @@
-// The manager's lists: construction, walking, adding and deleting, and the
-// category and index files. Command records are in CLCmdRecordIO.cpp.
+// The manager's lists: construction, walking, adding and deleting. The list
+// files are in CLListFileIO.cpp, command records in CLCmdRecordIO.cpp.
 #include "CLCmdManager.h"
 
 #include "CLMessage.h"
@@ -13,10 +13,6 @@
 #include <new>
 
 namespace {
-
-constexpr uint32_t kFormatVersion = 10000;
-constexpr const char* kCatMagic = "CLCAT";
-constexpr const char* kIdxMagic = "CLDICT";
 
 std::string Quoted(const char* fmt, const char* name)
 {
@@ -274,139 +270,4 @@ void CLCmdManager::ClearCmdIdxList()
         delete p;
     }
     m_pCmdIdxList->RemoveAll(false);
-}
-
-// --- the two list files -------------------------------------------------------
-
-std::string CLCmdManager::GetCatFileName() const
-{
-    return AppFile("clcat.dat");
-}
-
-std::string CLCmdManager::GetCmdIdxFileName() const
-{
-    return AppFile("cldict.dat");
-}
-
-// Opens a list file and checks its magic word and version; on failure the
-// file is closed again.
-bool CLCmdManager::OpenList(const std::string& path, const char* szMagic)
-{
-    if (!m_pFile->Open(path.c_str(), "rb"))
-        return false;
-    char szWord[32] = {};
-    uint32_t dwVersion = 0;
-    if (m_pFile->ReadString(szWord) && std::strcmp(szWord, szMagic) == 0 &&
-        m_pFile->ReadDWORD(&dwVersion) && dwVersion == kFormatVersion)
-        return true;
-    m_pFile->Close();
-    return false;
-}
-
-bool CLCmdManager::LoadCatList()
-{
-    ClearCatList();
-    m_bCatsChanged = false;
-    if (!OpenList(GetCatFileName(), kCatMagic))
-        return false;
-    uint32_t nCount = 0;
-    m_pFile->ReadDWORD(&nCount);
-    // A record that is cut short ends the load; the whole ones before it stay.
-    for (uint32_t i = 0; i < nCount; ++i) {
-        CLCategory cat{};
-        if (!ReadCat(&cat) || !AddCat(&cat))
-            break;
-    }
-    m_pFile->Close();
-    m_bCatsChanged = false;
-    return true;
-}
-
-bool CLCmdManager::LoadCmdIdxList()
-{
-    ClearCmdIdxList();
-    m_bIdxChanged = false;
-    if (!OpenList(GetCmdIdxFileName(), kIdxMagic))
-        return false;
-    uint32_t nCount = 0;
-    m_pFile->ReadDWORD(&nCount);
-    for (uint32_t i = 0; i < nCount; ++i) {
-        CLCmdIndex idx;
-        if (!ReadCmdIdx(&idx, false) || !AddCmdIdx(&idx))
-            break;
-    }
-    m_pFile->Close();
-    m_bIdxChanged = false;
-    return true;
-}
-
-bool CLCmdManager::SaveCatList()
-{
-    if (!m_pFile->OpenReplace(GetCatFileName().c_str()))
-        return false;
-    m_pFile->WriteString(kCatMagic);
-    m_pFile->WriteDWORD(kFormatVersion);
-    m_pFile->WriteDWORD(m_pCatList->GetCount());
-    for (CLCategory* p = GetFirstCat(); p; p = GetNextCat())
-        WriteCat(p);
-    if (!m_pFile->Commit())
-        return false;
-    m_bCatsChanged = false;
-    return true;
-}
-
-bool CLCmdManager::SaveCmdIdxList()
-{
-    if (!m_pFile->OpenReplace(GetCmdIdxFileName().c_str()))
-        return false;
-    m_pFile->WriteString(kIdxMagic);
-    m_pFile->WriteDWORD(kFormatVersion);
-    m_pFile->WriteDWORD(m_pCmdIdxList->GetCount());
-    for (CLCmdIndex* p = GetFirstCmdIdx(); p; p = GetNextCmdIdx())
-        if (!WriteCmdIdx(p, false))
-            break;
-    if (!m_pFile->Commit())
-        return false;
-    m_bIdxChanged = false;
-    return true;
-}
-
-bool CLCmdManager::ReadCat(CLCategory* pCat)
-{
-    CX_ASSERT(pCat != nullptr);
-    return m_pFile->ReadDWORD(&pCat->dwID) && m_pFile->ReadString(pCat->szName) &&
-           m_pFile->ReadString(pCat->szFileName);
-}
-
-bool CLCmdManager::WriteCat(const CLCategory* pCat)
-{
-    CX_ASSERT(pCat != nullptr);
-    return m_pFile->WriteDWORD(pCat->dwID) && m_pFile->WriteString(FieldText(pCat->szName)) &&
-           m_pFile->WriteString(FieldText(pCat->szFileName));
-}
-
-bool CLCmdManager::ReadCmdIdx(CLCmdIndex* pIdx, bool bLoadRecord)
-{
-    CX_ASSERT(pIdx != nullptr);
-    std::memset(pIdx, 0, sizeof(CLCmdIndex));
-    bool ok = m_pFile->ReadString(pIdx->szName) && m_pFile->ReadString(pIdx->szFileName) &&
-              m_pFile->ReadDWORD(&pIdx->dwPos) && m_pFile->ReadDWORD(&pIdx->dwLength) &&
-              m_pFile->ReadDWORD(&pIdx->dwCatID) && m_pFile->ReadDWORD(&pIdx->dwReserved1) &&
-              m_pFile->ReadDWORD(&pIdx->dwReserved2);
-    if (ok && bLoadRecord)
-        AttachCmdRecord(pIdx);
-    return ok;
-}
-
-bool CLCmdManager::WriteCmdIdx(const CLCmdIndex* pIdx, bool bSaveRecord)
-{
-    CX_ASSERT(pIdx != nullptr);
-    bool ok = m_pFile->WriteString(FieldText(pIdx->szName)) &&
-              m_pFile->WriteString(FieldText(pIdx->szFileName)) &&
-              m_pFile->WriteDWORD(pIdx->dwPos) && m_pFile->WriteDWORD(pIdx->dwLength) &&
-              m_pFile->WriteDWORD(pIdx->dwCatID) && m_pFile->WriteDWORD(pIdx->dwReserved1) &&
-              m_pFile->WriteDWORD(pIdx->dwReserved2);
-    if (ok && bSaveRecord && pIdx->pRec)
-        ok = SaveCmdRecord(pIdx->pRec);
-    return ok;
 }

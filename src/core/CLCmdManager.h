@@ -18,11 +18,23 @@
 #define CLCMDMANAGER_H
 
 #include "CLRecords.h"
+#include "CxFile.h"
 
 #include <string>
+#include <vector>
 
-class CxFile;
 class CxList;
+
+// What a scan of a list file found.
+struct CLListScan
+{
+    std::vector<uint32_t> nulRecords; // records (from 1) with a string holding a zero byte
+    bool bOpened = false;             // the file could be opened
+    bool bHeader = false;             // its magic word and version are right
+    uint32_t nCount = 0;              // the count its header gives
+    std::string sCut;                 // why the records end before the count, naming the record
+    uint64_t nTrailing = 0;           // bytes after the last record, when every record was read
+};
 
 class CLCmdManager
 {
@@ -83,10 +95,28 @@ public:
     static std::string DuplicateCmdMessage(const char* szName);
 
     // --- the two list files -----------------------------------------------
+    // Loading keeps the whole records before a cut and stops at the first
+    // record without a name; a list in any order loads in near-linear time.
     bool LoadCatList();
-    bool SaveCatList();
     bool LoadCmdIdxList();
+    // Saving replaces the file whole. It refuses (false) to overwrite a file
+    // that another program changed since this manager loaded or saved it;
+    // GetSaveError() then says so, else which file cannot be written.
+    bool SaveCatList();
     bool SaveCmdIdxList();
+    const std::string& GetSaveError() const { return m_sSaveError; }
+    bool IsCatFileChanged() const;
+    bool IsCmdIdxFileChanged() const;
+    // The records of a list file as stored, in file order, without adding
+    // them; false when the file cannot be opened or its header is wrong.
+    bool ScanCatFile(std::vector<CLCategory>* pCats, CLListScan* pScan);
+    bool ScanCmdIdxFile(std::vector<CLCmdIndex>* pEntries, CLListScan* pScan);
+    // Write the whole list file to an open file; the caller commits it.
+    bool WriteCatFile(CxFile* pFile);
+    bool WriteCmdIdxFile(CxFile* pFile);
+    // Tells the manager that cldict.dat now holds its index (written by a
+    // caller through WriteCmdIdxFile).
+    void NoteCmdIdxFileSaved();
     void ClearCatList();
     void ClearCmdIdxList();
     std::string GetCatFileName() const;
@@ -110,6 +140,19 @@ public:
     // (run mode 1) or from the joined file at the entry's position (other run
     // modes). On failure the record is left as initialised and false returned.
     bool ReadCmdRecord(CLCmdRecord* pRec);
+    // Reads one record from the file at path: the whole file (nLen is
+    // kWholeFile) or the nLen bytes at nPos. *pInfo, when given, says why a
+    // read failed (which part, at which byte) or, after a read, how many
+    // bytes of the range were left and whether a text held a zero byte.
+    static constexpr uint64_t kWholeFile = UINT64_MAX;
+    struct ReadInfo
+    {
+        std::string sWhy;
+        uint64_t nLeft = 0;
+        bool bNul = false;
+    };
+    bool ReadCmdRecordFrom(const std::string& path, uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec,
+                           ReadInfo* pInfo = nullptr);
     // Writes the record to its entry's per-command file, replacing it. False
     // for an unsafe file name, a long text over kMaxLongText, or a failed write.
     bool SaveCmdRecord(CLCmdRecord* pRec);
@@ -143,10 +186,14 @@ public:
     static bool IsSafeFileName(const char* szName);
 
 private:
-    bool ReadLongText(char** ppsz);
+    bool ReadLongText(char** ppsz, const char* szWhat);
+    bool FieldFailed(const std::string& what);
     bool ReadRecordFields(CLCmdRecord* pRec);
     bool WriteRecordFields(const CLCmdRecord* pRec);
-    bool OpenList(const std::string& path, const char* szMagic);
+    bool OpenList(const std::string& path, const char* szMagic, CLListScan* pScan);
+    template <class T, class ReadOne>
+    void ScanRecords(std::vector<T>* pItems, CLListScan* pScan, const char* szWhat,
+                     ReadOne readOne);
     static void ClearRecord(CLCmdRecord* pRec);
     // The position at which an entry named szName belongs, walking back from
     // the last entry (one step for a list built in order); *ppSame receives an
@@ -158,6 +205,12 @@ private:
     CxFile* m_pFile;
     bool m_bCatsChanged = false;
     bool m_bIdxChanged = false;
+    // The list files as this manager last loaded or saved them.
+    CxFileStamp m_catStamp;
+    CxFileStamp m_idxStamp;
+    std::string m_sSaveError;
+    std::string m_sReadWhy;      // why the last record read failed
+    bool m_bLongTextNul = false; // a long text read held a zero byte
 };
 
 #endif

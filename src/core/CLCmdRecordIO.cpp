@@ -6,6 +6,7 @@
 //   detail, reserved text, examples (strings).
 #include "AppSettings.h"
 #include "CLCmdManager.h"
+#include "CLFormat.h"
 #include "CLRecordUtil.h"
 #include "CxAssert.h"
 #include "CxFile.h"
@@ -15,10 +16,6 @@
 #include <new>
 
 namespace {
-
-// The smallest stored parameter and error message: empty strings only.
-constexpr uint64_t kMinParamBytes = 4 * 4;
-constexpr uint64_t kMinErrorBytes = 2 * 4;
 
 // Lends a file object to the manager's field readers for one record and puts
 // the manager's own object back afterwards.
@@ -133,70 +130,120 @@ bool CLCmdManager::ReadCmdRecord(CLCmdRecord* pRec)
     CX_ASSERT(pRec->pIdx != nullptr);
     ClearRecord(pRec); // a no-op on a fresh record; never leaks a filled one
     const CLCmdIndex* pIdx = pRec->pIdx;
-    CxFile file;
-    if (AppSettings.RunMode == kRunModeEdit) {
-        if (!IsSafeFileName(pIdx->szFileName) ||
-            !file.Open(GetCmdRecordFileName(pIdx).c_str(), "rb"))
-            return false;
-    } else {
-        if (pIdx->dwLength == 0 || pIdx->dwPos == kNoRecordPos)
-            return false;
-        if (!file.Open(GetCmdDataFileName().c_str(), "rb"))
-            return false;
-        // The record must lie inside the file; reading stops at its end.
-        uint64_t nEnd = uint64_t(pIdx->dwPos) + pIdx->dwLength;
-        if (nEnd > file.Remaining() || file.Seek(static_cast<long>(pIdx->dwPos), SEEK_SET) != 0)
-            return false;
-        file.SetReadLimit(nEnd);
-    }
-    FileSwap swap(m_pFile, &file);
-    if (ReadRecordFields(pRec))
-        return true;
+    if (AppSettings.RunMode == kRunModeEdit)
+        return IsSafeFileName(pIdx->szFileName) &&
+               ReadCmdRecordFrom(GetCmdRecordFileName(pIdx), 0, kWholeFile, pRec);
+    if (pIdx->dwLength == 0 || pIdx->dwPos == kNoRecordPos)
+        return false;
+    return ReadCmdRecordFrom(GetCmdDataFileName(), pIdx->dwPos, pIdx->dwLength, pRec);
+}
+
+bool CLCmdManager::ReadCmdRecordFrom(const std::string& path, uint64_t nPos, uint64_t nLen,
+                                     CLCmdRecord* pRec, ReadInfo* pInfo)
+{
+    CX_ASSERT(pRec != nullptr);
     ClearRecord(pRec);
+    std::string why;
+    CxFile file;
+    if (!file.Open(path.c_str(), "rb")) {
+        why = "cannot be opened";
+    } else if (nLen != kWholeFile) {
+        // The record must lie inside the file; reading stops at its end.
+        uint64_t nSize = file.Remaining();
+        if (nPos + nLen > nSize)
+            why = "the record at " + std::to_string(nPos) + " (" + std::to_string(nLen) +
+                  " bytes) runs past the end of the file (" + std::to_string(nSize) + " bytes)";
+        else if (file.Seek(static_cast<long>(nPos), SEEK_SET) != 0)
+            why = "cannot be read at " + std::to_string(nPos);
+        else
+            file.SetReadLimit(nPos + nLen);
+    }
+    if (why.empty()) {
+        FileSwap swap(m_pFile, &file);
+        m_bLongTextNul = false;
+        if (ReadRecordFields(pRec)) {
+            if (pInfo) {
+                pInfo->nLeft = file.Remaining();
+                pInfo->bNul = m_bLongTextNul || file.NulStrings() > 0;
+            }
+            return true;
+        }
+        why = m_sReadWhy;
+    }
+    if (pInfo)
+        pInfo->sWhy = why;
+    ClearRecord(pRec);
+    return false;
+}
+
+// Notes which part of the record failed and why; returns false.
+bool CLCmdManager::FieldFailed(const std::string& what)
+{
+    m_sReadWhy = what + ": " + m_pFile->ReadError();
     return false;
 }
 
 bool CLCmdManager::ReadRecordFields(CLCmdRecord* pRec)
 {
-    if (!m_pFile->ReadString(pRec->szName) || !m_pFile->ReadString(pRec->szDesc) ||
-        !m_pFile->ReadString(pRec->szEnv) || !m_pFile->ReadByte(&pRec->bReserved))
-        return false;
+    if (!m_pFile->ReadString(pRec->szName))
+        return FieldFailed("the name");
+    if (!m_pFile->ReadString(pRec->szDesc))
+        return FieldFailed("the description");
+    if (!m_pFile->ReadString(pRec->szEnv))
+        return FieldFailed("the environment");
+    if (!m_pFile->ReadByte(&pRec->bReserved))
+        return FieldFailed("the reserved byte");
     if (!m_pFile->ReadDWORD(&pRec->dwParamCount))
-        return false;
+        return FieldFailed("the parameter count");
     // A count that cannot fit in the rest of the file is refused before allocating.
-    if (pRec->dwParamCount > m_pFile->Remaining() / kMinParamBytes) {
+    if (pRec->dwParamCount > m_pFile->Remaining() / CLFormat::kMinParamBytes) {
+        m_sReadWhy =
+            "the parameter count " + std::to_string(pRec->dwParamCount) + " runs past the end";
         pRec->dwParamCount = 0;
         return false;
     }
     if (pRec->dwParamCount && !ReadParams(pRec))
         return false;
     if (!m_pFile->ReadDWORD(&pRec->dwErrorCount))
-        return false;
-    if (pRec->dwErrorCount > m_pFile->Remaining() / kMinErrorBytes) {
+        return FieldFailed("the error message count");
+    if (pRec->dwErrorCount > m_pFile->Remaining() / CLFormat::kMinErrorBytes) {
+        m_sReadWhy =
+            "the error message count " + std::to_string(pRec->dwErrorCount) + " runs past the end";
         pRec->dwErrorCount = 0;
         return false;
     }
     if (pRec->dwErrorCount && !ReadErrors(pRec))
         return false;
-    return ReadLongText(&pRec->pszDetail) && ReadLongText(&pRec->pszReserved) &&
-           ReadLongText(&pRec->pszExample);
+    return ReadLongText(&pRec->pszDetail, "the detail") &&
+           ReadLongText(&pRec->pszReserved, "the reserved text") &&
+           ReadLongText(&pRec->pszExample, "the examples");
 }
 
-bool CLCmdManager::ReadLongText(char** ppsz)
+bool CLCmdManager::ReadLongText(char** ppsz, const char* szWhat)
 {
     uint32_t dwLen = 0;
     if (!m_pFile->ReadDWORD(&dwLen))
-        return false;
+        return FieldFailed(szWhat);
     if (dwLen == 0)
         return true;
-    if (dwLen > kMaxLongText || dwLen > m_pFile->Remaining())
+    if (dwLen > CLFormat::kLongText) {
+        m_sReadWhy = std::string(szWhat) + ": " + std::to_string(dwLen) +
+                     " bytes, longer than a long text holds (" +
+                     std::to_string(CLFormat::kLongText) + ")";
         return false;
+    }
+    if (dwLen > m_pFile->Remaining()) {
+        m_sReadWhy = std::string(szWhat) + ": cut short: " + std::to_string(dwLen) + " bytes, " +
+                     std::to_string(m_pFile->Remaining()) + " left";
+        return false;
+    }
     char* p = new char[dwLen + 1];
     if (!m_pFile->Read(p, static_cast<int>(dwLen))) {
         delete[] p;
-        return false;
+        return FieldFailed(szWhat);
     }
     p[dwLen] = 0;
+    m_bLongTextNul = m_bLongTextNul || std::memchr(p, 0, dwLen) != nullptr;
     // A text with an embedded zero byte keeps what precedes it; null when empty.
     if (p[0] == 0) {
         delete[] p;
@@ -212,7 +259,7 @@ bool CLCmdManager::ReadParams(CLCmdRecord* pRec)
     pRec->pParams = new CLCmdParam[pRec->dwParamCount]();
     for (uint32_t i = 0; i < pRec->dwParamCount; ++i)
         if (!ReadParam(&pRec->pParams[i]))
-            return false;
+            return FieldFailed("parameter " + std::to_string(i + 1));
     return true;
 }
 
@@ -222,7 +269,7 @@ bool CLCmdManager::ReadErrors(CLCmdRecord* pRec)
     pRec->pErrors = new CLCmdError[pRec->dwErrorCount]();
     for (uint32_t i = 0; i < pRec->dwErrorCount; ++i)
         if (!ReadError(&pRec->pErrors[i]))
-            return false;
+            return FieldFailed("error message " + std::to_string(i + 1));
     return true;
 }
 
@@ -247,7 +294,7 @@ bool CLCmdManager::SaveCmdRecord(CLCmdRecord* pRec)
     CX_ASSERT(pRec->pIdx != nullptr);
     // Never write what cannot be read back.
     for (const char* psz : {pRec->pszDetail, pRec->pszReserved, pRec->pszExample})
-        if (psz && std::strlen(psz) > kMaxLongText)
+        if (psz && std::strlen(psz) > CLFormat::kLongText)
             return false;
     if (!IsSafeFileName(pRec->pIdx->szFileName))
         return false;

@@ -1,4 +1,7 @@
-// BuildDataFile: joins the per-command files into clcmd.dat.
+// BuildDataFile: joins the per-command files into clcmd.dat and rewrites the
+// index with each record's position and length. Both files are written whole
+// to temporaries and put in place together (CLBuildCommit).
+#include "CLBuildCommit.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "CLRecordUtil.h"
@@ -6,6 +9,7 @@
 #include "CxFile.h"
 #include "WinUtil.h"
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -19,9 +23,26 @@ struct Placement
     uint32_t dwLength;
 };
 
+// The name a record's first field holds, when it can be read from its start.
+bool RecordName(const char* p, size_t n, std::string* pName)
+{
+    if (n < 4)
+        return false;
+    uint32_t len = static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8 |
+                   static_cast<uint8_t>(p[2]) << 16 |
+                   static_cast<uint32_t>(static_cast<uint8_t>(p[3])) << 24;
+    if (len > sizeof(CLCmdIndex::szName) - 1 || 4 + len > n)
+        return false;
+    pName->assign(p + 4, len);
+    return true;
+}
+
 // Appends the whole file at path to out, in pieces; the number of bytes
 // copied, 0 for a missing or empty file, -1 when reading or writing failed.
-long long AppendFile(const std::string& path, CxFile& out, std::vector<char>& buf)
+// A file whose record names another command than szName is not joined
+// (-2): its record belongs to that command.
+long long AppendFile(const std::string& path, const char* szName, CxFile& out,
+                     std::vector<char>& buf)
 {
     CxFile in;
     if (!in.Open(path.c_str(), "rb"))
@@ -29,7 +50,12 @@ long long AppendFile(const std::string& path, CxFile& out, std::vector<char>& bu
     long long nCopied = 0;
     while (uint64_t nLeft = in.Remaining()) {
         int n = static_cast<int>(nLeft < buf.size() ? nLeft : buf.size());
-        if (!in.Read(buf.data(), n) || !out.Write(buf.data(), n))
+        if (!in.Read(buf.data(), n))
+            return -1;
+        std::string name;
+        if (nCopied == 0 && RecordName(buf.data(), static_cast<size_t>(n), &name) && name != szName)
+            return -2;
+        if (!out.Write(buf.data(), n))
             return -1;
         nCopied += n;
     }
@@ -42,23 +68,35 @@ bool CLFileAnalyzer::BuildDataFile()
 {
     CX_ASSERT(m_pCmdManager != nullptr);
     m_sError.clear();
+    m_warnings.clear();
     const std::string sDataFile = m_pCmdManager->GetCmdDataFileName();
     const std::string sFolder = CLCmdManager::GetDataFolder();
-    CxFile& out = *m_pFile;
+    if (m_pCmdManager->IsCmdIdxFileChanged()) {
+        m_sError = "The file \"" + m_pCmdManager->GetCmdIdxFileName() +
+                   "\" was changed by another program since it was loaded; nothing was built.";
+        return false;
+    }
+    CxFile out;
     if (!out.OpenReplace(sDataFile.c_str())) {
         m_sError = "The file \"" + sDataFile + "\" cannot be written.";
         return false;
     }
 
-    // Join into a temporary file; the entries change only once it is complete.
+    // Join into a temporary file; the entries change only once both files are in place.
     std::vector<Placement> placements;
     std::vector<char> buf(kTransferSize);
     uint64_t nOffset = 0;
     for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
         Placement place{p, kNoRecordPos, 0};
         if (CLCmdManager::IsSafeFileName(p->szName)) {
-            std::string path = sFolder + FieldText(p->szName) + ".dat";
-            long long n = AppendFile(path, out, buf);
+            const std::string file = FieldText(p->szName) + ".dat";
+            const std::string path = sFolder + file;
+            long long n = AppendFile(path, p->szName, out, buf);
+            if (n == -2) {
+                m_warnings.push_back("data/" + Printable(file) +
+                                     " holds the record of another command; it was not joined.");
+                n = 0;
+            }
             if (n < 0 || nOffset + static_cast<uint64_t>(n) > kNoRecordPos) {
                 out.Close();
                 m_sError =
@@ -74,9 +112,13 @@ bool CLFileAnalyzer::BuildDataFile()
         }
         placements.push_back(place);
     }
+    if (!out.Finish()) {
+        m_sError = "The file \"" + sDataFile + "\" cannot be written.";
+        return false;
+    }
+    const std::string joinedTemp = out.TempPath();
 
-    // The index goes first: if it cannot be written, the old clcmd.dat stays
-    // and matches the old index.
+    // The index with the new positions, written beside cldict.dat.
     std::vector<Placement> old;
     old.reserve(placements.size());
     for (Placement& place : placements) {
@@ -84,23 +126,22 @@ bool CLFileAnalyzer::BuildDataFile()
         place.pIdx->dwPos = place.dwPos;
         place.pIdx->dwLength = place.dwLength;
     }
-    auto restore = [&old] {
+    const std::string sIndexFile = m_pCmdManager->GetCmdIdxFileName();
+    CxFile index;
+    bool ok = index.OpenReplace(sIndexFile.c_str()) && m_pCmdManager->WriteCmdIdxFile(&index) &&
+              index.Finish();
+    if (ok)
+        ok = CLBuildCommit::Commit(joinedTemp, index.TempPath(), &m_sError);
+    else
+        m_sError = "The file \"" + sIndexFile + "\" cannot be written.";
+    if (!ok) {
+        std::remove(joinedTemp.c_str());
         for (const Placement& place : old) {
             place.pIdx->dwPos = place.dwPos;
             place.pIdx->dwLength = place.dwLength;
         }
-    };
-    if (!m_pCmdManager->SaveCmdIdxList()) {
-        out.Close();
-        restore();
-        m_sError = "The file \"" + m_pCmdManager->GetCmdIdxFileName() + "\" cannot be written.";
         return false;
     }
-    if (!out.Commit()) {
-        restore();
-        m_pCmdManager->SaveCmdIdxList();
-        m_sError = "The file \"" + sDataFile + "\" cannot be written.";
-        return false;
-    }
+    m_pCmdManager->NoteCmdIdxFileSaved();
     return true;
 }

@@ -45,8 +45,13 @@ bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
     m_dwCurCat = 1;
     char buf[1024];
     unsigned nLine = 1;
+    bool bFirst = true;
     while (m_pFile->ReadLine(buf, sizeof(buf))) {
         std::string line(buf);
+        // Editors on Windows start UTF-8 files with a byte-order mark.
+        if (bFirst && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            line.erase(0, 3);
+        bFirst = false;
         bool bLineEnd = !line.empty() && line.back() == '\n';
         size_t n = line.find_last_not_of(" \t\n\v\f\r");
         line.erase(n == std::string::npos ? 0 : n + 1);

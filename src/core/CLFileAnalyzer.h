@@ -6,6 +6,7 @@
 //                            becomes the current category
 //   [NN]                     only changes the current category
 //   NAME - Title             a command of the current category (1 at first)
+// A UTF-8 byte-order mark at the start of the list is skipped.
 // Lines end in LF or CR LF and are read in pieces of at most 1023 characters;
 // trailing white space is stripped, leading white space kept. Only the first
 // " - " separates. Over-long names and titles are cut to their fields; a
@@ -43,12 +44,16 @@ public:
     // be written; GetLastError() then names the file. Refused lines are
     // reported through the message hook and do not make it fail.
     bool AnalyzeFile(const char* szPath);
-    // False when clcmd.dat or cldict.dat cannot be written, or a command file
-    // cannot be read; the old clcmd.dat, cldict.dat and the entries' positions
-    // then stay as they were.
+    // False when clcmd.dat or cldict.dat cannot be written, a command file
+    // cannot be read, or cldict.dat was changed by another program since the
+    // manager loaded it; the old clcmd.dat, cldict.dat and the entries'
+    // positions then stay as they were. Both files are put in place together.
+    // A per-command file whose record names another command is not joined;
+    // GetWarnings() lists such files.
     bool BuildDataFile();
 
     const std::string& GetLastError() const { return m_sError; }
+    const std::vector<std::string>& GetWarnings() const { return m_warnings; }
 
 private:
     void AnalyzeLine(const std::string& line, unsigned nLine);
@@ -60,6 +65,7 @@ private:
     CLCmdManager* m_pOwnManager;
     unsigned long m_dwCurCat = 1;
     std::string m_sError;
+    std::vector<std::string> m_warnings;
     // The commands read so far, added to the index in name order at the end:
     // an index built in order costs one step per command, however the list is sorted.
     std::vector<CLCmdIndex> m_pending;

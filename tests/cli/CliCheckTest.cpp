@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 
@@ -77,7 +78,8 @@ const std::vector<Plant>& Plants()
          [](CliHome& h) {
              h.WriteCategories({Cat(1, "Libraries"), Cat(2, "Files"), Cat(3, "Extra")});
              Cut(h.File("clcat.dat"), 2);
-             return Lines{"clcat.dat: cut short in category 3 of 3"};
+             return Lines{"clcat.dat: category 3 of 3: at byte 68: cut short: 4 bytes needed, 2 "
+                          "left"};
          }},
         {"bytes after the categories",
          [](CliHome& h) {
@@ -95,10 +97,25 @@ const std::vector<Plant>& Plants()
              h.WriteCategories({Cat(1, "Libraries"), Cat(2, "Files"), Cat(3, "")});
              return Lines{"clcat.dat: category 3: Invalid CL Command Category Name."};
          }},
-        {"category id 0",
+        {"categories out of order",
          [](CliHome& h) {
-             h.WriteCategories({Cat(1, "Libraries"), Cat(2, "Files"), Cat(0, "Zero")});
-             return Lines{"clcat.dat: category 3: id 0 is not a category id"};
+             h.WriteCategories({Cat(2, "Files"), Cat(1, "Libraries"), Cat(3, "Extra")});
+             return Lines{"clcat.dat: category 2: out of order: id 1 follows id 2"};
+         }},
+        {"zero byte inside a category name",
+         [](CliHome& h) {
+             WriteBytes(h.File("clcat.dat"), ByteWriter()
+                                                 .str("CLCAT")
+                                                 .dw(10000)
+                                                 .dw(2)
+                                                 .dw(1)
+                                                 .str(std::string("Lib\0raries", 10))
+                                                 .str("")
+                                                 .dw(2)
+                                                 .str("Files")
+                                                 .str("")
+                                                 .bytes());
+             return Lines{"clcat.dat: category 1: a text holds a zero byte, where its field ends"};
          }},
         {"category name too long for its field",
          [](CliHome& h) {
@@ -113,7 +130,13 @@ const std::vector<Plant>& Plants()
                                                  .str("Files")
                                                  .str("")
                                                  .bytes());
-             return Lines{"clcat.dat: category 1: the name is longer than 79 bytes"};
+             // Loading stops there, so the categories of the entries are gone too.
+             return Lines{"clcat.dat: category 1 of 2: at byte 21: a string of 80 bytes, longer "
+                          "than its field holds (79)",
+                          "cldict.dat: \"CPYF\": category 2 does not exist",
+                          "cldict.dat: \"CRTLIB\": category 1 does not exist",
+                          "cldict.dat: \"DLTLIB\": category 1 does not exist",
+                          "cldict.dat: \"DSPFD\": category 2 does not exist"};
          }},
         // --- the index
         {"no index",
@@ -131,12 +154,20 @@ const std::vector<Plant>& Plants()
              Bytes b = ReadBytes(h.File("cldict.dat"));
              b[14] = 5; // the count, after "CLDICT" and the version
              WriteBytes(h.File("cldict.dat"), b);
-             return Lines{"cldict.dat: cut short in entry 5 of 5"};
+             return Lines{"cldict.dat: entry 5 of 5: at byte 188: cut short: 4 bytes needed, 0 "
+                          "left"};
          }},
         {"bytes after the index",
          [](CliHome& h) {
              Append(h.File("cldict.dat"), "abc");
              return Lines{"cldict.dat: 3 bytes after the last entry"};
+         }},
+        {"index out of order",
+         [](CliHome& h) {
+             std::vector<CLCmdIndex> e = h.Index();
+             std::reverse(e.begin(), e.end());
+             h.WriteIndex(e);
+             return Lines{"cldict.dat: entry 2: out of order: \"DLTLIB\" follows \"DSPFD\""};
          }},
         {"duplicate command name",
          [](CliHome& h) {
@@ -175,7 +206,8 @@ const std::vector<Plant>& Plants()
         {"per-command file cut short",
          [](CliHome& h) {
              Cut(h.File("data/CRTLIB.dat"), 1);
-             return Lines{"data/CRTLIB.dat: cannot be read whole: cut short in the examples"};
+             return Lines{"data/CRTLIB.dat: cannot be read whole: the examples: cut short: 13 "
+                          "bytes, 12 left"};
          }},
         {"bytes after the record",
          [](CliHome& h) {
@@ -229,7 +261,8 @@ const std::vector<Plant>& Plants()
              b[pos] = 20; // the name's length: too long for its field
              WriteBytes(h.File("clcmd.dat"), b);
              return Lines{"clcmd.dat: \"CRTLIB\": the record at " + std::to_string(pos) +
-                          " cannot be read: the name is longer than 10 bytes"};
+                          " cannot be read: the name: at byte " + std::to_string(pos) +
+                          ": a string of 20 bytes, longer than its field holds (10)"};
          }},
         {"overlapping records",
          [](CliHome& h) {

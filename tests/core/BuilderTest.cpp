@@ -149,8 +149,16 @@ TEST(Builder, AFailedBuildKeepsTheOldFilesAndPositions)
     EXPECT_EQ(ReadBytes(b.home.File("clcmd.dat")), oldJoined);
     EXPECT_EQ(pA->dwLength, 10u);
 
-    // The joined file cannot be created.
+    // The index changed on disk since the manager wrote it: nothing is built.
     std::filesystem::remove(b.home.File("cldict.dat"));
+    EXPECT_FALSE(b.analyzer.BuildDataFile());
+    EXPECT_EQ(b.analyzer.GetLastError(), "The file \"" + b.home.File("cldict.dat") +
+                                             "\" was changed by another program since it was "
+                                             "loaded; nothing was built.");
+    EXPECT_FALSE(FileExists(b.home.File("cldict.dat")));
+
+    // The joined file cannot be created.
+    b.m.LoadCmdIdxList(); // the folder as it is now: no index
     std::filesystem::remove(b.home.File("clcmd.dat"));
     MakeDir(b.home.File("clcmd.dat"));
     EXPECT_FALSE(b.analyzer.BuildDataFile());

@@ -75,6 +75,7 @@ private slots:
     void addCommandTakesOnlyClNames();
     void focusStartsInGoToCommand();
     void captionsAreExact();
+    void anotherProgramsChangeIsNotOverwritten();
 };
 
 void AuthoringTest::renameOntoAnotherCommandIsRefused()
@@ -341,6 +342,39 @@ void AuthoringTest::captionsAreExact()
     QCoreApplication::setApplicationName(name);
     QCOMPARE(display, QString("probe"));
     QCOMPARE(name, QString("Zentrivo"));
+}
+
+void AuthoringTest::anotherProgramsChangeIsNotOverwritten()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    f.PickCategory(2);
+    f.dialogAnswers.push_back([](QDialog* d) {
+        static_cast<QInputDialog*>(d)->setTextValue("ENDJOB");
+        return int(QDialog::Accepted);
+    });
+    f.window()->pmiAddCmdClick();
+    // Meanwhile another program changes the index.
+    CLCmdManager other;
+    QVERIFY(other.LoadCmdIdxList());
+    CLCmdIndex e = MakeIdx("THEIRS");
+    other.AddCmdIdx(&e);
+    QVERIFY(other.SaveCmdIdxList());
+    Bytes theirs = ReadBytes(f.home.File("cldict.dat"));
+
+    f.answers.push_back(QMessageBox::Save);
+    f.window()->close();
+    QVERIFY(f.window()->isVisible());
+    QCOMPARE(f.MessageTexts().last(),
+             QString("The file \"%1\" was changed by another program since it was loaded; it "
+                     "was not overwritten.")
+                 .arg(QString::fromStdString(f.home.File("cldict.dat"))));
+    QCOMPARE(ReadBytes(f.home.File("cldict.dat")), theirs);
+    // Build says so too, and builds nothing.
+    f.window()->pmiBuildDataClick();
+    QVERIFY(f.MessageTexts().last().contains("was changed by another program"));
+    QCOMPARE(ReadBytes(f.home.File("cldict.dat")), theirs);
 }
 
 QObject* NewAuthoringTest()

@@ -1,12 +1,12 @@
-// Latin1Text: the text conversions at the YAML boundary. The database holds
+// CxText: the text conversions at the edges of the data files. The files hold
 // single bytes (ISO-8859-1) with CR LF between lines; YAML files are UTF-8
-// with LF between lines.
-#ifndef LATIN1TEXT_H
-#define LATIN1TEXT_H
+// and windows show LF between lines.
+#ifndef CXTEXT_H
+#define CXTEXT_H
 
 #include <string>
 
-class Latin1Text
+class CxText
 {
 public:
     // Every byte becomes the character of the same number, in UTF-8.
@@ -17,8 +17,9 @@ public:
     static bool FromUtf8(const std::string& utf8, std::string* pLatin1, std::string* pError);
     // CR LF becomes LF; a lone CR or LF stays.
     static std::string CrLfToLf(const std::string& text);
-    // Normalises CR LF to LF, then turns every LF into CR LF.
-    static std::string LfToCrLf(const std::string& text);
+    // Normalises CR LF to LF, then turns every LF into CR LF; the result is
+    // cut to at most nMax bytes without splitting a CR LF.
+    static std::string LfToCrLf(const std::string& text, size_t nMax = std::string::npos);
 };
 
 #endif

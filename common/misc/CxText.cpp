@@ -1,9 +1,9 @@
-#include "Latin1Text.h"
+#include "CxText.h"
 
 #include <cstdint>
 #include <cstdio>
 
-std::string Latin1Text::ToUtf8(const std::string& latin1)
+std::string CxText::ToUtf8(const std::string& latin1)
 {
     std::string out;
     out.reserve(latin1.size());
@@ -19,7 +19,7 @@ std::string Latin1Text::ToUtf8(const std::string& latin1)
     return out;
 }
 
-bool Latin1Text::FromUtf8(const std::string& utf8, std::string* pLatin1, std::string* pError)
+bool CxText::FromUtf8(const std::string& utf8, std::string* pLatin1, std::string* pError)
 {
     std::string out;
     out.reserve(utf8.size());
@@ -80,7 +80,7 @@ bool Latin1Text::FromUtf8(const std::string& utf8, std::string* pLatin1, std::st
     return true;
 }
 
-std::string Latin1Text::CrLfToLf(const std::string& text)
+std::string CxText::CrLfToLf(const std::string& text)
 {
     std::string out;
     out.reserve(text.size());
@@ -92,12 +92,15 @@ std::string Latin1Text::CrLfToLf(const std::string& text)
     return out;
 }
 
-std::string Latin1Text::LfToCrLf(const std::string& text)
+std::string CxText::LfToCrLf(const std::string& text, size_t nMax)
 {
     std::string lf = CrLfToLf(text);
     std::string out;
     out.reserve(lf.size() + lf.size() / 16);
     for (char ch : lf) {
+        size_t n = ch == '\n' ? 2 : 1;
+        if (out.size() + n > nMax)
+            break;
         if (ch == '\n')
             out += '\r';
         out += ch;

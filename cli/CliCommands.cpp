@@ -1,0 +1,127 @@
+#include "CliCommands.h"
+
+const std::vector<CliCommand>& CliCommands()
+{
+    static const std::vector<CliCommand> commands = {
+        {"import",
+         "import [--records] FILE",
+         "Replace clcat.dat and cldict.dat from a CL text list.",
+         "Reads a CL text list and replaces the category list clcat.dat and the\n"
+         "command index cldict.dat with what it holds:\n"
+         "  [NN] - Category name    a category; NN becomes the current category\n"
+         "  [NN]                    changes the current category only\n"
+         "  NAME - Title            a command of the current category\n"
+         "Lines that are refused are reported and skipped.\n"
+         "\n"
+         "With --records, every command of the list whose per-command file does not\n"
+         "exist yet gets one holding its name and title; existing files are never\n"
+         "overwritten, and data/ is created when missing.\n",
+         {{"records", nullptr, "Create the missing per-command files."}},
+         1,
+         1,
+         true,
+         RunImport},
+        {"build",
+         "build",
+         "Join data/NAME.dat into clcmd.dat, rewrite cldict.dat.",
+         "Joins the per-command file data/NAME.dat of every index entry, in index\n"
+         "order, into clcmd.dat and rewrites cldict.dat with each record's position\n"
+         "and length. An entry without a per-command file gets no record. When\n"
+         "cldict.dat cannot be loaded nothing is written.\n",
+         {},
+         0,
+         0,
+         true,
+         RunBuild},
+        {"html",
+         "html --out DIR [NAME...]",
+         "Write the HTML pages into DIR.",
+         "Writes the page NAME.htm of each named command into DIR. With no NAME,\n"
+         "writes every command's page, then the index pages index-N.htm. DIR is\n"
+         "created when missing. Records are read as the run mode says.\n",
+         {{"out", "DIR", "The folder the pages are written to."}},
+         0,
+         CliCommand::kAnyCount,
+         false,
+         RunHtml},
+        {"list",
+         "list [--category ID]",
+         "Command names in index order, one per line.",
+         "Prints the command names of the index, in index order, one per line.\n"
+         "With --category, only the commands of that category, which must exist.\n",
+         {{"category", "ID", "Only the commands of this category."}},
+         0,
+         0,
+         false,
+         RunList},
+        {"categories",
+         "categories",
+         "One line per category: id TAB name TAB file name.",
+         "Prints one line per category, in id order: the id, the name and the file\n"
+         "name, separated by tabs (the file name may be empty).\n",
+         {},
+         0,
+         0,
+         false,
+         RunCategories},
+        {"show",
+         "show NAME",
+         "A command's record as readable text.",
+         "Prints the record of the command NAME (matched exactly): its name,\n"
+         "description, environment, parameters, examples, detail and error\n"
+         "messages. The record is read as the window reads it: from data/NAME\n"
+         "in run mode 1, from clcmd.dat otherwise.\n",
+         {},
+         1,
+         1,
+         false,
+         RunShow},
+        {"check",
+         "check",
+         "Verify every data file; one line per problem.",
+         "Verifies clcat.dat, cldict.dat, the per-command files of the index and\n"
+         "clcmd.dat, and prints one line per problem, starting with the file it\n"
+         "concerns. Prints nothing and exits with 0 when all is well, exits with 1\n"
+         "when it found a problem.\n",
+         {},
+         0,
+         0,
+         false,
+         RunCheck},
+        {"export",
+         "export DIR",
+         "Write every record and the categories as YAML.",
+         "Writes the record of every index entry as DIR/NAME.yaml, with the entry's\n"
+         "category (and its file name and reserved values when they are not the\n"
+         "usual ones), then the category list as DIR/categories.yaml. DIR is\n"
+         "created when missing. Records are read as the run mode says; an entry\n"
+         "whose record cannot be read is written with its name, category and file\n"
+         "only. \"load DIR\" reads the files back byte for byte.\n",
+         {},
+         1,
+         1,
+         false,
+         RunExport},
+        {"load",
+         "load DIR",
+         "Save DIR/*.yaml as per-command files under data/.",
+         "Reads every DIR/*.yaml but categories.yaml, in name order, and saves each\n"
+         "as its per-command file under data/ (created when missing). A command\n"
+         "missing from the index is added (category and file name from the file,\n"
+         "else 1 and NAME.dat); an entry whose category, file name or reserved\n"
+         "values the file gives otherwise is updated. DIR/categories.yaml, when\n"
+         "present, adds missing categories and renames existing ones. cldict.dat\n"
+         "and clcat.dat are written only when they change.\n"
+         "\n"
+         "A file that breaks a limit, names an unsafe file, is not named after its\n"
+         "command or holds a character above U+00FF is reported as \"FILE: reason\"\n"
+         "and skipped; the exit status is then 1. Run \"build\" afterwards to\n"
+         "update clcmd.dat.\n",
+         {},
+         1,
+         1,
+         true,
+         RunLoad},
+    };
+    return commands;
+}
