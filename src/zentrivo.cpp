@@ -1,13 +1,22 @@
-// The program entry: no command-line arguments; the main window does the rest.
+// The program entry; the main window does the rest. "--version" prints the
+// version and ends.
 #include "ZentrivoApp.h"
 #include "main.h"
 
 #include <QScreen>
 
+#include <cstdio>
+#include <cstring>
 #include <memory>
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("zentrivo %s\n", ZENTRIVO_VERSION);
+            return 0;
+        }
+    }
     ZentrivoApp app(argc, argv);
     std::unique_ptr<TfmMain> window;
     try {

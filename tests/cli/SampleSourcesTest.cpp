@@ -8,6 +8,7 @@
 #include <cctype>
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -123,9 +124,15 @@ std::vector<std::string> CommandMentions(const std::string& text)
         std::string word = text.substr(i, end - i);
         char before = i > 0 ? text[i - 1] : ' ';
         char after = end < text.size() ? text[end] : ' ';
+        // Command names hold no digits but those of the S/36 and S/38 ones;
+        // device names (PRT01) and message ids (EDT9007) do.
+        std::string digits;
+        std::copy_if(word.begin(), word.end(), std::back_inserter(digits),
+                     [](char c) { return std::isdigit(static_cast<unsigned char>(c)); });
         bool bUpper =
             word.size() >= 4 && word.size() <= 10 && std::isupper(word[0]) &&
-            std::none_of(word.begin(), word.end(), [](char c) { return std::islower(c); });
+            std::none_of(word.begin(), word.end(), [](char c) { return std::islower(c); }) &&
+            (digits.empty() || digits == "36" || digits == "38");
         bool bVerb = std::any_of(std::begin(kVerbs), std::end(kVerbs),
                                  [&](const char* v) { return word.rfind(v, 0) == 0; });
         bool bValue = std::strchr("*&(/'.", before) != nullptr || after == '(' || after == '/';
@@ -164,6 +171,7 @@ TEST(SampleSources, CommandsThatRecordsMentionAreListed)
 TEST(SampleSources, MentionsAreFoundWhereCommandsAreNamed)
 {
     auto found = CommandMentions("Use WRKJOBLOG instead, or ENDJOBABN. CALL PGM(CRTPAY) "
-                                 "QSYS/CRTLIB AUT(*USE) CRTAUT(*ALL) the program DSPPAY runs");
-    EXPECT_EQ(found, (std::vector<std::string>{"WRKJOBLOG", "ENDJOBABN", "CALL"}));
+                                 "QSYS/CRTLIB AUT(*USE) CRTAUT(*ALL) the program DSPPAY runs "
+                                 "on PRT01 with CPF2110; STRS36 too");
+    EXPECT_EQ(found, (std::vector<std::string>{"WRKJOBLOG", "ENDJOBABN", "CALL", "STRS36"}));
 }
