@@ -3,7 +3,11 @@
 #   make test   install what is missing, build, run every test
 #   make asan   the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench  the benchmarks
-.PHONY: all deps build run test asan bench fuzz format clean
+#   make fuzz-run  every fuzz target for FUZZ_SECONDS over its seed corpus
+.PHONY: all deps deps-fuzz build run test asan bench fuzz fuzz-run format clean
+
+# Seconds each fuzz target runs in fuzz-run.
+FUZZ_SECONDS ?= 60
 
 all: build
 
@@ -26,15 +30,22 @@ asan: deps
 	ctest --preset asan
 
 bench: deps
+	@scripts/install-deps.sh libbenchmark-dev
 	cmake --preset bench
 	cmake --build --preset bench
 	build-bench/bin/zentrivo_bench
 	QT_QPA_PLATFORM=offscreen build-bench/bin/gui_bench 100000
+	bench/compare.sh build-bench/bin/zentrivo-cli
 
-fuzz: deps
-	@command -v clang++ >/dev/null || (echo "fuzzing needs clang (apt-get install clang libclang-rt-14-dev)" && false)
+deps-fuzz: deps
+	@scripts/install-deps.sh clang libclang-rt-14-dev
+
+fuzz: deps-fuzz
 	cmake --preset fuzz
 	cmake --build --preset fuzz
+
+fuzz-run: fuzz
+	scripts/fuzz-run.sh $(FUZZ_SECONDS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

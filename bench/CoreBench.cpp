@@ -4,6 +4,7 @@
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "CLRecordUtil.h"
+#include "CxFile.h"
 #include "WinUtil.h"
 
 #include <benchmark/benchmark.h>
@@ -86,6 +87,33 @@ void LoadIndex(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(LoadIndex)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// An index stored in reverse name order: each entry would go before all the
+// others, the worst case of inserting one by one.
+void LoadReversedIndex(benchmark::State& state)
+{
+    Home home;
+    const size_t n = static_cast<size_t>(state.range(0));
+    CxFile out;
+    out.OpenReplace(AppFile("cldict.dat").c_str());
+    out.WriteString("CLDICT");
+    out.WriteDWORD(10000);
+    out.WriteDWORD(static_cast<uint32_t>(n));
+    std::vector<std::string> names = Names(n);
+    for (auto it = names.rbegin(); it != names.rend(); ++it) {
+        out.WriteString(*it);
+        out.WriteString(*it + ".dat");
+        for (uint32_t v : {kNoRecordPos, 0u, 1u, 0u, 0u})
+            out.WriteDWORD(v);
+    }
+    out.Commit();
+    for (auto _ : state) {
+        CLCmdManager m;
+        benchmark::DoNotOptimize(m.LoadCmdIdxList());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(LoadReversedIndex)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 void Import(benchmark::State& state)
 {

@@ -9,6 +9,7 @@
 int RunImport(CliContext& ctx, const CliArgs& args)
 {
     CLFileAnalyzer analyzer;
+    analyzer.SetMakeRecords(args.IsSet("records"));
     if (!analyzer.AnalyzeFile(args.Positional()[0].c_str())) {
         ctx.Error(analyzer.GetLastError());
         return kExitFailed;

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, running and testing need, when
-# they are missing. Safe to run again: it installs nothing that is there.
+# they are missing; packages given as arguments are installed too. Safe to
+# run again: it installs nothing that is there.
 set -euo pipefail
 
 packages=(
   cmake ninja-build g++ make pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libyaml-cpp-dev
-  xvfb xauth fonts-dejavu-core
+  xvfb xauth fonts-dejavu-core bc
+  "$@"
 )
 
 missing=()

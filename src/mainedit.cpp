@@ -150,6 +150,7 @@ void TfmMain::pmiAnalyzeClick()
     QString error;
     {
         CLFileAnalyzer analyzer;
+        analyzer.SetMakeRecords(false); // the reload reads the records as it needs them
         ok = analyzer.AnalyzeFile(file.toLocal8Bit().constData());
         error = QString::fromLocal8Bit(analyzer.GetLastError().c_str());
     }

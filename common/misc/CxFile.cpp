@@ -84,8 +84,9 @@ bool CxFile::Open(const char* path, const char* mode)
         Close();
         return false;
     }
+    m_nSize = UINT64_MAX;
     if (bStat && (st.st_mode & S_IFMT) == S_IFREG && std::strchr(mode, 'r'))
-        m_nLimit = static_cast<uint64_t>(st.st_size);
+        m_nLimit = m_nSize = static_cast<uint64_t>(st.st_size);
     return true;
 }
 
@@ -103,12 +104,12 @@ bool CxFile::OpenReplace(const char* path)
         return false;
     unsigned mode = bExists ? (st.st_mode & 07777) : 0666;
     // A unique name in the target's folder, so the final rename stays on one file system.
-    for (int attempt = 0; attempt < 100 && !m_fp; ++attempt) {
 #ifdef _WIN32
-        unsigned pid = static_cast<unsigned>(_getpid());
+    static const unsigned pid = static_cast<unsigned>(_getpid());
 #else
-        unsigned pid = static_cast<unsigned>(::getpid());
+    static const unsigned pid = static_cast<unsigned>(::getpid());
 #endif
+    for (int attempt = 0; attempt < 100 && !m_fp; ++attempt) {
         std::string temp =
             target + ".tmp" + std::to_string(pid) + "-" + std::to_string(g_nTempCounter++);
 #ifdef _WIN32
@@ -136,23 +137,36 @@ bool CxFile::OpenReplace(const char* path)
         }
         m_sTarget = target;
         m_sTemp = temp;
+        // Writes gather in our own buffer; the stream adds no second copy.
+        if (m_fp)
+            std::setvbuf(m_fp, nullptr, _IONBF, 0);
     }
     m_bWriteError = false;
     m_nLimit = 0;
     return m_fp != nullptr;
 }
 
-bool CxFile::Commit()
+bool CxFile::Commit(bool bDurable)
 {
     if (!m_fp || m_sTemp.empty())
         return false;
+    FlushWrites();
     bool ok = !m_bWriteError && std::fflush(m_fp) == 0 && !std::ferror(m_fp);
 #ifndef _WIN32
-    ok = ok && ::fsync(fileno(m_fp)) == 0;
+    ok = ok && (!bDurable || ::fsync(fileno(m_fp)) == 0);
 #endif
     ok = (std::fclose(m_fp) == 0) && ok;
     m_fp = nullptr;
-    ok = ok && ReplaceFile(m_sTemp, m_sTarget);
+    if (ok) {
+        if (bDurable)
+            ok = ReplaceFile(m_sTemp, m_sTarget);
+        else
+#ifdef _WIN32
+            ok = MoveFileExA(m_sTemp.c_str(), m_sTarget.c_str(), MOVEFILE_REPLACE_EXISTING);
+#else
+            ok = std::rename(m_sTemp.c_str(), m_sTarget.c_str()) == 0;
+#endif
+    }
     if (!ok)
         std::remove(m_sTemp.c_str());
     m_sTemp.clear();
@@ -165,6 +179,7 @@ bool CxFile::Finish(bool bSync)
 {
     if (!m_fp || m_sTemp.empty())
         return false;
+    FlushWrites();
     bool ok = !m_bWriteError && std::fflush(m_fp) == 0 && !std::ferror(m_fp);
 #ifndef _WIN32
     ok = ok && (!bSync || ::fsync(fileno(m_fp)) == 0);
@@ -185,6 +200,7 @@ bool CxFile::Finish(bool bSync)
 
 void CxFile::Discard()
 {
+    m_wlen = 0;
     if (m_fp)
         std::fclose(m_fp);
     m_fp = nullptr;
@@ -200,6 +216,7 @@ bool CxFile::Close()
         m_bWriteError = false;
         return false;
     }
+    FlushWrites();
     bool ok = !m_bWriteError;
     if (m_fp) {
         ok = !std::ferror(m_fp) && ok;
@@ -221,11 +238,13 @@ uint64_t CxFile::Remaining() const
 
 long CxFile::Tell() const
 {
+    FlushWrites();
     return m_fp ? std::ftell(m_fp) : -1;
 }
 
 bool CxFile::HasError() const
 {
+    FlushWrites();
     return m_bWriteError || (m_fp && std::ferror(m_fp));
 }
 
@@ -316,19 +335,42 @@ bool CxFile::ReadByte(uint8_t* pbVal)
     return true;
 }
 
-bool CxFile::Write(const void* szBuf, int dwSize)
+bool CxFile::WriteSlow(const void* szBuf, int dwSize)
 {
     CX_ASSERT(m_fp != nullptr);
     CX_ASSERT(szBuf != nullptr && dwSize > 0);
-    if (std::fwrite(szBuf, 1, static_cast<size_t>(dwSize), m_fp) != static_cast<size_t>(dwSize))
-        m_bWriteError = true;
     m_nPos = -1;
+    size_t n = static_cast<size_t>(dwSize);
+    // Small writes gather in a buffer of our own: the data files are written
+    // as many short fields, and a call into the stream for each costs more
+    // than the copy.
+    if (m_wlen + n > sizeof(m_wbuf) && !FlushWrites())
+        return false;
+    if (n >= sizeof(m_wbuf)) {
+        if (std::fwrite(szBuf, 1, n, m_fp) != n)
+            m_bWriteError = true;
+        return !m_bWriteError;
+    }
+    std::memcpy(m_wbuf + m_wlen, szBuf, n);
+    m_wlen += n;
+    return !m_bWriteError;
+}
+
+bool CxFile::FlushWrites() const
+{
+    if (m_wlen > 0 && m_fp && std::fwrite(m_wbuf, 1, m_wlen, m_fp) != m_wlen)
+        m_bWriteError = true;
+    m_wlen = 0;
     return !m_bWriteError;
 }
 
 bool CxFile::WriteString(const char* text)
 {
-    size_t n = text ? std::strlen(text) : 0;
+    return WriteString(text, text ? std::strlen(text) : 0);
+}
+
+bool CxFile::WriteString(const char* text, size_t n)
+{
     if (n > INT32_MAX) {
         m_bWriteError = true;
         return false;
@@ -358,24 +400,17 @@ bool CxFile::WriteByte(uint8_t value)
 bool CxFile::WriteLine(const char* text)
 {
     CX_ASSERT(m_fp != nullptr);
-    m_nPos = -1;
     size_t n = text ? std::strlen(text) : 0;
-    if (n > 0 && std::fwrite(text, 1, n, m_fp) != n)
+    if (n > INT32_MAX) {
         m_bWriteError = true;
-    if (std::fwrite("\r\n", 1, 2, m_fp) != 2)
-        m_bWriteError = true;
-    return !m_bWriteError;
+        return false;
+    }
+    return (n == 0 || Write(text, static_cast<int>(n))) && Write("\r\n", 2);
 }
 
 bool CxFile::WriteLine(const std::string& text)
 {
-    CX_ASSERT(m_fp != nullptr);
-    m_nPos = -1;
-    if (!text.empty() && std::fwrite(text.data(), 1, text.size(), m_fp) != text.size())
-        m_bWriteError = true;
-    if (std::fwrite("\r\n", 1, 2, m_fp) != 2)
-        m_bWriteError = true;
-    return !m_bWriteError;
+    return WriteLine(text.c_str());
 }
 
 char* CxFile::ReadLine(char* buffer, int size)
@@ -383,6 +418,7 @@ char* CxFile::ReadLine(char* buffer, int size)
     if (!buffer || size < 2)
         return nullptr;
     CX_ASSERT(m_fp != nullptr);
+    FlushWrites();
     m_nPos = -1; // a line's length is not known for sure (it may hold a zero byte)
     return std::fgets(buffer, size, m_fp);
 }
@@ -391,8 +427,9 @@ int CxFile::Seek(long offset, int origin)
 {
     if (!m_fp)
         return -1;
+    FlushWrites();
     int result = std::fseek(m_fp, offset, origin);
-    m_nPos = std::ftell(m_fp);
+    m_nPos = result == 0 && origin == SEEK_SET ? offset : std::ftell(m_fp);
     return result;
 }
 

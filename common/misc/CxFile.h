@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 // What tells one version of a file from another: whether it exists, its
@@ -50,7 +51,9 @@ public:
     bool OpenReplace(const char* path);
     // Finishes a replacement: flush, sync, close and rename over the target.
     // False (and the target untouched) if any write failed or the rename failed.
-    bool Commit();
+    // bDurable false skips the syncs, for files that can be written again
+    // (the rename still never shows a half-written file).
+    bool Commit(bool bDurable = true);
     // Finishes the temporary file of a replacement without putting it in
     // place: flush, sync and close. The caller renames it (ReplaceFile) or
     // removes it. False, with the temporary file removed, if a write failed.
@@ -66,6 +69,12 @@ public:
     // uncommitted replacement is discarded.
     bool Close();
     bool IsOpen() const { return m_fp != nullptr; }
+    // Reads go straight to the caller's buffer, for a reader of large pieces.
+    void SetUnbuffered()
+    {
+        if (m_fp)
+            std::setvbuf(m_fp, nullptr, _IONBF, 0);
+    }
 
     // Reads exactly size bytes; false on a short read (the destination may
     // then hold part of them).
@@ -84,9 +93,20 @@ public:
     bool ReadDWORD(uint32_t* pdwVal);
     bool ReadByte(uint8_t* pbVal);
 
-    bool Write(const void* szBuf, int dwSize);
+    bool Write(const void* szBuf, int dwSize)
+    {
+        // The common case, a short field, costs one copy into the write buffer.
+        if (dwSize > 0 && m_wlen + static_cast<size_t>(dwSize) <= sizeof(m_wbuf) && m_fp && szBuf) {
+            std::memcpy(m_wbuf + m_wlen, szBuf, static_cast<size_t>(dwSize));
+            m_wlen += static_cast<size_t>(dwSize);
+            m_nPos = -1;
+            return !m_bWriteError;
+        }
+        return WriteSlow(szBuf, dwSize);
+    }
     // Writes a length-prefixed string; null and "" both write the value 0.
     bool WriteString(const char* text);
+    bool WriteString(const char* text, size_t n);
     bool WriteString(const std::string& text);
     bool WriteDWORD(uint32_t value);
     bool WriteByte(uint8_t value);
@@ -103,8 +123,10 @@ public:
     int Seek(long offset, int origin);
     // Current position, or -1.
     long Tell() const;
-    // Narrows the readable part of the file to the bytes before nEnd.
-    void SetReadLimit(uint64_t nEnd) { m_nLimit = nEnd; }
+    // Limits reading to the bytes before nEnd (at most the file's size).
+    void SetReadLimit(uint64_t nEnd) { m_nLimit = nEnd < m_nSize ? nEnd : m_nSize; }
+    // The size of a file opened for reading, as it was when opened.
+    uint64_t Size() const { return m_nSize; }
     // Bytes that may still be read before the read limit.
     uint64_t Remaining() const;
     // True once a read or write of the stream failed (not end of file).
@@ -126,14 +148,20 @@ private:
     void Discard();
     // Records why a read that began at offset nAt failed; returns false.
     bool ReadFailed(int64_t nAt, const std::string& why);
+    // Hands the gathered writes to the stream; false once a write failed.
+    bool FlushWrites() const;
+    bool WriteSlow(const void* szBuf, int dwSize);
     int64_t Position() const;
 
     FILE* m_fp = nullptr;
     uint64_t m_nLimit = 0; // read limit (file size for files opened for reading)
+    uint64_t m_nSize = 0;  // the size of a file opened for reading
     // The read position, kept here to spare a system call per read; -1 when
     // only the stream knows it.
     int64_t m_nPos = 0;
-    bool m_bWriteError = false;
+    mutable bool m_bWriteError = false;
+    mutable char m_wbuf[16384]; // writes not yet handed to the stream
+    mutable size_t m_wlen = 0;
     std::string m_sTarget;   // target of an open replacement
     std::string m_sTemp;     // its temporary file
     std::string m_sFinished; // the temporary file that Finish() left for the caller

@@ -38,8 +38,10 @@ bool IsTempOf(const std::string& name, const std::string& target)
     return bDash && name.back() != '-';
 }
 
-// Removes the temporaries that writers of the folder's files left behind.
-void RemoveLeftovers(const std::string& folder, bool bAnyTarget)
+// Removes the temporaries that writers of the list files and of a build left
+// behind. (A per-command file's left-over temporary is never read; data/ is
+// not walked, which would cost a look at every command's file.)
+void RemoveLeftovers(const std::string& folder)
 {
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
@@ -48,8 +50,7 @@ void RemoveLeftovers(const std::string& folder, bool bAnyTarget)
         if (at == std::string::npos || !e.is_regular_file(ec))
             continue;
         const std::string target = name.substr(0, at);
-        bool bOurs =
-            bAnyTarget || target == "clcmd.dat" || target == "cldict.dat" || target == "clcat.dat";
+        bool bOurs = target == "clcmd.dat" || target == "cldict.dat" || target == "clcat.dat";
         if (bOurs && IsTempOf(name, target))
             fs::remove(e.path(), ec);
     }
@@ -116,6 +117,5 @@ void CLBuildCommit::Recover()
         std::remove(marker.c_str());
         CxFile::SyncFolder(GetAppPath());
     }
-    RemoveLeftovers(GetAppPath(), false);
-    RemoveLeftovers(CLCmdManager::GetDataFolder(), true);
+    RemoveLeftovers(GetAppPath());
 }

@@ -41,6 +41,7 @@ CLCmdManager::~CLCmdManager()
     ClearCmdIdxList();
     delete m_pCmdIdxList;
     delete m_pFile;
+    CloseJoinedFile();
 }
 
 bool CLCmdManager::LoadAll()

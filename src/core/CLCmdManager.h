@@ -20,6 +20,7 @@
 #include "CLRecords.h"
 #include "CxFile.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -115,8 +116,11 @@ public:
     bool WriteCatFile(CxFile* pFile);
     bool WriteCmdIdxFile(CxFile* pFile);
     // Tells the manager that cldict.dat now holds its index (written by a
-    // caller through WriteCmdIdxFile).
+    // caller through WriteCmdIdxFile), and clcmd.dat perhaps new records.
     void NoteCmdIdxFileSaved();
+    // Closes clcmd.dat, which records are read from while the index stays
+    // loaded (a new index, or a new clcmd.dat, closes it).
+    void CloseJoinedFile();
     void ClearCatList();
     void ClearCmdIdxList();
     std::string GetCatFileName() const;
@@ -187,7 +191,15 @@ public:
 
 private:
     bool ReadLongText(char** ppsz, const char* szWhat);
+    bool ReadRecordAt(CxFile* pFile, uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec,
+                      ReadInfo* pInfo);
+    bool ReadJoinedRecord(uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec);
     bool FieldFailed(const std::string& what);
+    // Writes a fixed text field as a string: its text up to the terminator.
+    template <size_t N> bool WriteField(const char (&field)[N])
+    {
+        return m_pFile->WriteString(field, strnlen(field, N - 1));
+    }
     bool ReadRecordFields(CLCmdRecord* pRec);
     bool WriteRecordFields(const CLCmdRecord* pRec);
     bool OpenList(const std::string& path, const char* szMagic, CLListScan* pScan);
@@ -209,7 +221,10 @@ private:
     CxFileStamp m_catStamp;
     CxFileStamp m_idxStamp;
     std::string m_sSaveError;
-    std::string m_sReadWhy;      // why the last record read failed
+    std::string m_sReadWhy; // why the last record read failed
+    // clcmd.dat, open for reading records while the index that points into
+    // it stays loaded.
+    CxFile* m_pJoined = nullptr;
     bool m_bLongTextNul = false; // a long text read held a zero byte
 };
 

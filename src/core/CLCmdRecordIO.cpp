@@ -135,36 +135,69 @@ bool CLCmdManager::ReadCmdRecord(CLCmdRecord* pRec)
                ReadCmdRecordFrom(GetCmdRecordFileName(pIdx), 0, kWholeFile, pRec);
     if (pIdx->dwLength == 0 || pIdx->dwPos == kNoRecordPos)
         return false;
-    return ReadCmdRecordFrom(GetCmdDataFileName(), pIdx->dwPos, pIdx->dwLength, pRec);
+    return ReadJoinedRecord(pIdx->dwPos, pIdx->dwLength, pRec);
 }
 
 bool CLCmdManager::ReadCmdRecordFrom(const std::string& path, uint64_t nPos, uint64_t nLen,
                                      CLCmdRecord* pRec, ReadInfo* pInfo)
 {
     CX_ASSERT(pRec != nullptr);
-    ClearRecord(pRec);
-    std::string why;
     CxFile file;
     if (!file.Open(path.c_str(), "rb")) {
-        why = "cannot be opened";
-    } else if (nLen != kWholeFile) {
+        ClearRecord(pRec);
+        if (pInfo)
+            pInfo->sWhy = "cannot be opened";
+        return false;
+    }
+    return ReadRecordAt(&file, nPos, nLen, pRec, pInfo);
+}
+
+bool CLCmdManager::ReadJoinedRecord(uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec)
+{
+    // The joined file stays open between records: a site of thousands of
+    // pages reads them all through one open file.
+    if (!m_pJoined) {
+        m_pJoined = new CxFile;
+        if (!m_pJoined->Open(GetCmdDataFileName().c_str(), "rb")) {
+            delete m_pJoined;
+            m_pJoined = nullptr;
+            ClearRecord(pRec);
+            return false;
+        }
+    }
+    return ReadRecordAt(m_pJoined, nPos, nLen, pRec, nullptr);
+}
+
+void CLCmdManager::CloseJoinedFile()
+{
+    delete m_pJoined;
+    m_pJoined = nullptr;
+}
+
+bool CLCmdManager::ReadRecordAt(CxFile* pFile, uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec,
+                                ReadInfo* pInfo)
+{
+    ClearRecord(pRec);
+    std::string why;
+    if (nLen != kWholeFile) {
         // The record must lie inside the file; reading stops at its end.
-        uint64_t nSize = file.Remaining();
+        uint64_t nSize = pFile->Size();
         if (nPos + nLen > nSize)
             why = "the record at " + std::to_string(nPos) + " (" + std::to_string(nLen) +
                   " bytes) runs past the end of the file (" + std::to_string(nSize) + " bytes)";
-        else if (file.Seek(static_cast<long>(nPos), SEEK_SET) != 0)
+        else if (pFile->Seek(static_cast<long>(nPos), SEEK_SET) != 0)
             why = "cannot be read at " + std::to_string(nPos);
         else
-            file.SetReadLimit(nPos + nLen);
+            pFile->SetReadLimit(nPos + nLen);
     }
     if (why.empty()) {
-        FileSwap swap(m_pFile, &file);
+        FileSwap swap(m_pFile, pFile);
         m_bLongTextNul = false;
+        uint32_t nNuls = pFile->NulStrings();
         if (ReadRecordFields(pRec)) {
             if (pInfo) {
-                pInfo->nLeft = file.Remaining();
-                pInfo->bNul = m_bLongTextNul || file.NulStrings() > 0;
+                pInfo->nLeft = pFile->Remaining();
+                pInfo->bNul = m_bLongTextNul || pFile->NulStrings() != nNuls;
             }
             return true;
         }
@@ -309,11 +342,9 @@ bool CLCmdManager::SaveCmdRecord(CLCmdRecord* pRec)
 
 bool CLCmdManager::WriteRecordFields(const CLCmdRecord* pRec)
 {
-    return m_pFile->WriteString(FieldText(pRec->szName)) &&
-           m_pFile->WriteString(FieldText(pRec->szDesc)) &&
-           m_pFile->WriteString(FieldText(pRec->szEnv)) && m_pFile->WriteByte(pRec->bReserved) &&
-           m_pFile->WriteDWORD(pRec->dwParamCount) && WriteParams(pRec) &&
-           m_pFile->WriteDWORD(pRec->dwErrorCount) && WriteErrors(pRec) &&
+    return WriteField(pRec->szName) && WriteField(pRec->szDesc) && WriteField(pRec->szEnv) &&
+           m_pFile->WriteByte(pRec->bReserved) && m_pFile->WriteDWORD(pRec->dwParamCount) &&
+           WriteParams(pRec) && m_pFile->WriteDWORD(pRec->dwErrorCount) && WriteErrors(pRec) &&
            m_pFile->WriteString(pRec->pszDetail) && m_pFile->WriteString(pRec->pszReserved) &&
            m_pFile->WriteString(pRec->pszExample);
 }
@@ -339,15 +370,12 @@ bool CLCmdManager::WriteErrors(const CLCmdRecord* pRec)
 bool CLCmdManager::WriteParam(const CLCmdParam* pParam)
 {
     CX_ASSERT(pParam != nullptr);
-    return m_pFile->WriteString(FieldText(pParam->szKeyword)) &&
-           m_pFile->WriteString(FieldText(pParam->szDesc)) &&
-           m_pFile->WriteString(FieldText(pParam->szChoices)) &&
-           m_pFile->WriteString(FieldText(pParam->szNote));
+    return WriteField(pParam->szKeyword) && WriteField(pParam->szDesc) &&
+           WriteField(pParam->szChoices) && WriteField(pParam->szNote);
 }
 
 bool CLCmdManager::WriteError(const CLCmdError* pError)
 {
     CX_ASSERT(pError != nullptr);
-    return m_pFile->WriteString(FieldText(pError->szCode)) &&
-           m_pFile->WriteString(FieldText(pError->szText));
+    return WriteField(pError->szCode) && WriteField(pError->szText);
 }

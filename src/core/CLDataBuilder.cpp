@@ -47,6 +47,7 @@ long long AppendFile(const std::string& path, const char* szName, CxFile& out,
     CxFile in;
     if (!in.Open(path.c_str(), "rb"))
         return 0;
+    in.SetUnbuffered(); // read in whole pieces straight into buf
     long long nCopied = 0;
     while (uint64_t nLeft = in.Remaining()) {
         int n = static_cast<int>(nLeft < buf.size() ? nLeft : buf.size());

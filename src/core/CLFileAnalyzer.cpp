@@ -43,18 +43,45 @@ bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
         return false;
     }
     m_dwCurCat = 1;
+    // Refusals are reported in line order, though duplicates are found only
+    // once every line is read: the messages wait, with their lines.
+    struct Held
+    {
+        unsigned nLine;
+        std::string text, caption;
+        CLMsgIcon icon;
+    };
+    std::vector<Held> held;
+    CLMessageHook shown = SetMessageHook(
+        [this, &held](const std::string& text, const std::string& caption, CLMsgIcon icon) {
+            held.push_back({m_nLine, text, caption, icon});
+        });
+    struct Replay
+    {
+        CLMessageHook& shown;
+        std::vector<Held>& held;
+        ~Replay()
+        {
+            SetMessageHook(shown);
+            std::stable_sort(held.begin(), held.end(),
+                             [](const Held& a, const Held& b) { return a.nLine < b.nLine; });
+            for (const Held& h : held)
+                ShowMessage(h.text, h.caption, h.icon);
+        }
+    } replay{shown, held};
     char buf[1024];
     unsigned nLine = 1;
     bool bFirst = true;
     while (m_pFile->ReadLine(buf, sizeof(buf))) {
-        std::string line(buf);
+        std::string_view line(buf);
         // Editors on Windows start UTF-8 files with a byte-order mark.
-        if (bFirst && line.compare(0, 3, "\xEF\xBB\xBF") == 0)
-            line.erase(0, 3);
+        if (bFirst && line.substr(0, 3) == "\xEF\xBB\xBF")
+            line.remove_prefix(3);
         bFirst = false;
         bool bLineEnd = !line.empty() && line.back() == '\n';
         size_t n = line.find_last_not_of(" \t\n\v\f\r");
-        line.erase(n == std::string::npos ? 0 : n + 1);
+        line = line.substr(0, n == std::string_view::npos ? 0 : n + 1);
+        m_nLine = nLine;
         if (!line.empty())
             AnalyzeLine(line, nLine);
         if (bLineEnd)
@@ -79,25 +106,25 @@ bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
     return true;
 }
 
-void CLFileAnalyzer::AnalyzeLine(const std::string& line, unsigned nLine)
+void CLFileAnalyzer::AnalyzeLine(std::string_view line, unsigned nLine)
 {
     size_t sep = line.find(kSeparator);
     if (line[0] == '[') {
         // The two characters after "[" are the number, read the way atol does.
-        m_dwCurCat = static_cast<unsigned long>(std::atol(line.substr(1, 2).c_str()));
-        if (sep == std::string::npos)
+        m_dwCurCat = static_cast<unsigned long>(std::atol(std::string(line.substr(1, 2)).c_str()));
+        if (sep == std::string_view::npos)
             return;
         CLCategory cat{};
         cat.dwID = static_cast<uint32_t>(m_dwCurCat);
-        CopyField(cat.szName, line.substr(sep + 3));
+        CopyField(cat.szName, std::string(line.substr(sep + 3)));
         m_pCmdManager->AddCat(&cat);
         return;
     }
-    if (sep == std::string::npos)
+    if (sep == std::string_view::npos)
         return;
 
     CLCmdIndex idx{};
-    CopyField(idx.szName, line.substr(0, sep));
+    CopyField(idx.szName, line.data(), sep);
     // Refusals are reported in line order, with the index's own messages.
     if (idx.szName[0] == 0) {
         ShowMessage(CLCmdManager::kInvalidCmdName);
@@ -108,34 +135,57 @@ void CLFileAnalyzer::AnalyzeLine(const std::string& line, unsigned nLine)
                     std::to_string(nLine) + ".");
         return;
     }
-    if (!m_seen.insert(idx.szName).second) {
-        ShowMessage(CLCmdManager::DuplicateCmdMessage(idx.szName));
-        return;
-    }
     CopyField(idx.szFileName, FieldText(idx.szName) + ".dat");
     idx.dwCatID = static_cast<uint32_t>(m_dwCurCat);
-    CLCmdRecord* pRec = new CLCmdRecord;
-    CLCmdManager::InitCmdRecord(nullptr, pRec);
-    CopyField(pRec->szName, idx.szName);
-    CopyField(pRec->szDesc, line.substr(sep + 3));
-    idx.pRec = pRec;
+    if (m_bMakeRecords) {
+        CLCmdRecord* pRec = new CLCmdRecord;
+        CLCmdManager::InitCmdRecord(nullptr, pRec);
+        CopyField(pRec->szName, idx.szName);
+        CopyField(pRec->szDesc, std::string(line.substr(sep + 3)));
+        idx.pRec = pRec;
+    }
     m_pending.push_back(idx);
+    m_pendingLines.push_back(nLine);
 }
 
 void CLFileAnalyzer::AddPending()
 {
-    std::stable_sort(m_pending.begin(), m_pending.end(),
-                     [](const CLCmdIndex& a, const CLCmdIndex& b) {
-                         return std::strcmp(a.szName, b.szName) < 0;
-                     });
-    for (CLCmdIndex& idx : m_pending) {
+    // Sorted by the first eight bytes of the name as one number, then by the
+    // name, then by line: a fraction of the comparisons of names alone, and a
+    // name listed twice keeps its first line. Names are zero-filled, so whole
+    // fields compare as strcmp does.
+    const size_t n = m_pending.size();
+    std::vector<uint64_t> keys(n);
+    for (size_t i = 0; i < n; ++i)
+        for (int b = 0; b < 8; ++b)
+            keys[i] = keys[i] << 8 | static_cast<uint8_t>(m_pending[i].szName[b]);
+    std::vector<uint32_t> order(n);
+    for (uint32_t i = 0; i < n; ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        if (keys[a] != keys[b])
+            return keys[a] < keys[b];
+        int cmp = std::memcmp(m_pending[a].szName, m_pending[b].szName, sizeof(CLCmdIndex::szName));
+        return cmp != 0 ? cmp < 0 : a < b;
+    });
+    const CLCmdIndex* pPrev = nullptr;
+    for (uint32_t i : order) {
+        CLCmdIndex& idx = m_pending[i];
+        if (pPrev && std::strcmp(pPrev->szName, idx.szName) == 0) {
+            m_nLine = m_pendingLines[i];
+            ShowMessage(CLCmdManager::DuplicateCmdMessage(idx.szName));
+            CLCmdManager::FreeCmdRecord(idx.pRec);
+            continue;
+        }
+        pPrev = &idx;
+        m_nLine = m_pendingLines[i];
         // An entry the manager refuses leaves its record with us.
         CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx);
-        if (!pStored || pStored->pRec != idx.pRec)
+        if (idx.pRec && (!pStored || pStored->pRec != idx.pRec))
             CLCmdManager::FreeCmdRecord(idx.pRec);
     }
     m_pending.clear();
-    m_seen.clear();
+    m_pendingLines.clear();
 }
 
 void CLFileAnalyzer::DropPending()
@@ -143,5 +193,5 @@ void CLFileAnalyzer::DropPending()
     for (CLCmdIndex& idx : m_pending)
         CLCmdManager::FreeCmdRecord(idx.pRec);
     m_pending.clear();
-    m_seen.clear();
+    m_pendingLines.clear();
 }

@@ -72,7 +72,8 @@ bool CLHtmlWriter::WritePage(const std::string& path, const std::string& title, 
         m_sError = "The page \"" + path + "\" cannot be written.";
         return false;
     }
-    if (!m_pFile->Commit()) {
+    // Pages of a whole site are synced once at its end, not one by one.
+    if (!m_pFile->Commit(!m_bBatch)) {
         m_sError = "The page \"" + path + "\" cannot be written.";
         return false;
     }
@@ -103,12 +104,16 @@ bool CLHtmlWriter::CreateAllHtml()
         return false;
     // Writing a command page reads at most its record, never the index, so
     // this walk's cursor stays put.
-    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p;) {
-        if (!CreateCmdHtml(p))
-            return false;
+    m_bBatch = true;
+    bool ok = true;
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); ok && p;) {
+        ok = CreateCmdHtml(p);
         p = m_pCmdManager->GetNextCmdIdx();
     }
-    return CreateIndexHtml();
+    ok = ok && CreateIndexHtml();
+    m_bBatch = false;
+    CxFile::SyncFolder(m_sFolder);
+    return ok;
 }
 
 bool CLHtmlWriter::CreateIndexHtml()

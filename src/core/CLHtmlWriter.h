@@ -70,6 +70,7 @@ private:
     std::string m_sTitle;
     std::string m_sFolder;
     std::string m_sError;
+    bool m_bBatch = false; // writing a whole site: pages are not synced one by one
 };
 
 #endif

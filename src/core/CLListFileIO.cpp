@@ -109,8 +109,9 @@ bool CLCmdManager::LoadCatList()
     auto firstEmpty = std::find_if(cats.begin(), cats.end(),
                                    [](const CLCategory& c) { return c.szName[0] == 0; });
     size_t nKeep = static_cast<size_t>(firstEmpty - cats.begin());
-    std::stable_sort(cats.begin(), firstEmpty,
-                     [](const CLCategory& a, const CLCategory& b) { return a.dwID < b.dwID; });
+    auto byId = [](const CLCategory& a, const CLCategory& b) { return a.dwID < b.dwID; };
+    if (!std::is_sorted(cats.begin(), firstEmpty, byId)) // as saved: one pass
+        std::stable_sort(cats.begin(), firstEmpty, byId);
     for (size_t i = 0; i < nKeep; ++i)
         AddCat(&cats[i]);
     if (nKeep < cats.size())
@@ -121,6 +122,7 @@ bool CLCmdManager::LoadCatList()
 
 bool CLCmdManager::LoadCmdIdxList()
 {
+    CloseJoinedFile(); // its positions belong to the index loaded with it
     ClearCmdIdxList();
     m_bIdxChanged = false;
     std::vector<CLCmdIndex> entries;
@@ -132,9 +134,11 @@ bool CLCmdManager::LoadCmdIdxList()
     auto firstEmpty = std::find_if(entries.begin(), entries.end(),
                                    [](const CLCmdIndex& e) { return e.szName[0] == 0; });
     size_t nKeep = static_cast<size_t>(firstEmpty - entries.begin());
-    std::stable_sort(entries.begin(), firstEmpty, [](const CLCmdIndex& a, const CLCmdIndex& b) {
+    auto byName = [](const CLCmdIndex& a, const CLCmdIndex& b) {
         return std::strcmp(a.szName, b.szName) < 0;
-    });
+    };
+    if (!std::is_sorted(entries.begin(), firstEmpty, byName)) // as saved: one pass
+        std::stable_sort(entries.begin(), firstEmpty, byName);
     for (size_t i = 0; i < nKeep; ++i)
         AddCmdIdx(&entries[i]);
     if (nKeep < entries.size())
@@ -216,6 +220,7 @@ bool CLCmdManager::SaveCmdIdxList()
 
 void CLCmdManager::NoteCmdIdxFileSaved()
 {
+    CloseJoinedFile();
     m_idxStamp = CxFile::Stamp(GetCmdIdxFileName().c_str());
     m_bIdxChanged = false;
 }
@@ -230,8 +235,8 @@ bool CLCmdManager::ReadCat(CLCategory* pCat)
 bool CLCmdManager::WriteCat(const CLCategory* pCat)
 {
     CX_ASSERT(pCat != nullptr);
-    return m_pFile->WriteDWORD(pCat->dwID) && m_pFile->WriteString(FieldText(pCat->szName)) &&
-           m_pFile->WriteString(FieldText(pCat->szFileName));
+    return m_pFile->WriteDWORD(pCat->dwID) && WriteField(pCat->szName) &&
+           WriteField(pCat->szFileName);
 }
 
 bool CLCmdManager::ReadCmdIdx(CLCmdIndex* pIdx, bool bLoadRecord)
@@ -250,8 +255,7 @@ bool CLCmdManager::ReadCmdIdx(CLCmdIndex* pIdx, bool bLoadRecord)
 bool CLCmdManager::WriteCmdIdx(const CLCmdIndex* pIdx, bool bSaveRecord)
 {
     CX_ASSERT(pIdx != nullptr);
-    bool ok = m_pFile->WriteString(FieldText(pIdx->szName)) &&
-              m_pFile->WriteString(FieldText(pIdx->szFileName)) &&
+    bool ok = WriteField(pIdx->szName) && WriteField(pIdx->szFileName) &&
               m_pFile->WriteDWORD(pIdx->dwPos) && m_pFile->WriteDWORD(pIdx->dwLength) &&
               m_pFile->WriteDWORD(pIdx->dwCatID) && m_pFile->WriteDWORD(pIdx->dwReserved1) &&
               m_pFile->WriteDWORD(pIdx->dwReserved2);

@@ -58,10 +58,9 @@ struct Folder
     std::vector<std::string> Leftovers() const
     {
         std::vector<std::string> names;
-        for (const std::string& dir : {home.Path(), home.File("data/")})
-            for (const std::string& n : ListDir(dir))
-                if (n.find(".tmp") != std::string::npos || n == CLBuildCommit::kMarker)
-                    names.push_back(n);
+        for (const std::string& n : ListDir(home.Path()))
+            if (n.find(".tmp") != std::string::npos || n == CLBuildCommit::kMarker)
+                names.push_back(n);
         return names;
     }
 };
@@ -129,7 +128,6 @@ TEST(FolderSafety, RecoveryTouchesOnlyItsOwnTemporaries)
     // A marker that names files it has no business with is ignored.
     WriteText(f.home.File("keep.tmp1-1"), "mine");
     WriteText(f.home.File("clcat.dat.tmp1-2"), "left over");
-    WriteText(f.home.File("data/A.dat.tmp9-9"), "left over");
     WriteText(f.home.File(CLBuildCommit::kMarker),
               "../evil\tclcmd.dat\r\nkeep.tmp1-1\tcldict.dat\r\nclcat.dat.tmp1-2\tclcat.dat\r\n");
     Bytes index = ReadBytes(f.home.File("cldict.dat"));

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Times zentrivo-cli against the physical limit of the same work, measured in
+# the same run on the same files:
+#   html --out of 20,000 commands   vs  cp -r of its own output
+#   import of a shuffled 100,000-line list  vs  sort of it
+#   build of 100,000 commands       vs  cat of the same per-command files
+#   search at 100,000 from a cold start     vs  grep -c -i -F of the word
+# Usage: bench/compare.sh CLI   (the zentrivo-cli to measure)
+set -euo pipefail
+cli="$(realpath "$1")"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+now() { date +%s.%N; }
+# Runs a command five times and prints the best wall time in seconds; the
+# command in $PREP (if any) runs untimed before each run.
+best() {
+  local b="" t0 t1 d
+  for _ in 1 2 3 4 5; do
+    if [ -n "${PREP:-}" ]; then sh -c "$PREP"; fi
+    t0=$(now); "$@" >/dev/null; t1=$(now)
+    d=$(echo "$t1 - $t0" | bc -l)
+    if [ -z "$b" ] || [ "$(echo "$d < $b" | bc -l)" = 1 ]; then b=$d; fi
+  done
+  printf '%.3f' "$b"
+}
+report() { # name ours anchor goal
+  printf '%-28s %8ss  %-22s %8ss  %5.2fx  (goal <= %s)\n' "$1" "$2" "$3" "$4" \
+    "$(echo "$2 / $4" | bc -l)" "$5"
+}
+list() { # N: a CL text list of N commands in 20 categories, shuffled
+  awk -v n="$1" 'BEGIN { srand(7); for (c = 1; c <= 20; c++) { printf "[%02d] - Category %d\n", c, c;
+    for (i = c - 1; i < n; i += 20) printf "C%07d - Command number %d with a title\n", i, i } }' |
+    awk 'NR == 1 || !/^\[/ { print; next } { print }' > "$2"
+}
+
+# --- import -----------------------------------------------------------------
+list 100000 "$work/list.txt"
+shuf --random-source=<(yes) "$work/list.txt" > "$work/shuffled.txt"
+mkdir -p "$work/imp"
+ours=$(best "$cli" --home "$work/imp" import "$work/shuffled.txt")
+anchor=$(best sort -o "$work/sorted.txt" "$work/shuffled.txt")
+report "import 100,000 (shuffled)" "$ours" "sort" "$anchor" 2
+
+# --- build ------------------------------------------------------------------
+mkdir -p "$work/b"
+"$cli" --home "$work/b" import --records "$work/list.txt" >/dev/null
+ours=$(best "$cli" --home "$work/b" build)
+(cd "$work/b/data" && ls | sort > "$work/files.txt")
+anchor=$(best sh -c "cd '$work/b/data' && xargs cat < '$work/files.txt' > '$work/joined.cat'")
+report "build 100,000" "$ours" "cat" "$anchor" 1.2
+
+# --- search -----------------------------------------------------------------
+if "$cli" help search >/dev/null 2>&1; then
+  sync; echo 3 > /proc/sys/vm/drop_caches 2>/dev/null || true
+  ours=$(best "$cli" --home "$work/b" search number)
+  anchor=$(best grep -c -i -F number "$work/b/clcmd.dat")
+  report "search at 100,000" "$ours" "grep -c -i -F" "$anchor" 2
+fi
+
+# --- html -------------------------------------------------------------------
+mkdir -p "$work/h"
+list 20000 "$work/list20k.txt"
+"$cli" --home "$work/h" import --records "$work/list20k.txt" >/dev/null
+"$cli" --home "$work/h" build >/dev/null
+# Both write a new folder each time; removing the old one is not timed.
+ours=$(PREP="rm -rf '$work/site' && sync" best "$cli" --home "$work/h" html --out "$work/site")
+anchor=$(PREP="rm -rf '$work/site2' && sync" best cp -r "$work/site" "$work/site2")
+report "html 20,000 pages" "$ours" "cp -r of the pages" "$anchor" 1.5
