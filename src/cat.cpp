@@ -2,6 +2,7 @@
 
 #include "CLCmdManager.h"
 #include "CLFolderLock.h"
+#include "CLFormat.h"
 #include "CLRecordUtil.h"
 #include "FolderLock.h"
 #include "Latin1.h"
@@ -117,11 +118,11 @@ bool TfmCat::ValidateCategory(const CLCategory* pCat, bool bCheckID)
     return false;
 }
 
-// The name and file name edits, cut to 79 and 15 characters.
+// The name and file name edits, cut to their fields.
 void TfmCat::ReadEdits(CLCategory* pCat) const
 {
-    CopyField(pCat->szName, ToLatin1(ui->edtName->text()), 79);
-    CopyField(pCat->szFileName, ToLatin1(ui->edtFile->text()), 15);
+    CopyField(pCat->szName, ToLatin1(ui->edtName->text()), CLFormat::kCatName);
+    CopyField(pCat->szFileName, ToLatin1(ui->edtFile->text()), CLFormat::kCatFileName);
 }
 
 void TfmCat::btnAddClick()

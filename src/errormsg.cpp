@@ -1,5 +1,6 @@
 #include "errormsg.h"
 
+#include "CLFormat.h"
 #include "CLRecordUtil.h"
 #include "Latin1.h"
 #include "MsgBox.h"
@@ -43,8 +44,8 @@ bool TfmErrorMsg::UpdateDlgData(bool bSave)
         MsgBox::Error(this, QStringLiteral("Invalid Command Error Message."));
         return false;
     }
-    CopyField(m_pError->szCode, ToLatin1(ui->edtCode->text()), 8);
-    CopyField(m_pError->szText, TextFromMemo(MemoText(ui->memDetail), 148));
+    CopyField(m_pError->szCode, ToLatin1(ui->edtCode->text()), CLFormat::kDialogErrorCode);
+    CopyField(m_pError->szText, TextFromMemo(MemoText(ui->memDetail), CLFormat::kDialogErrorText));
     return true;
 }
 

@@ -5,6 +5,7 @@
 #include "Banner.h"
 #include "CLCmdManager.h"
 #include "CLFolderLock.h"
+#include "CLFormat.h"
 #include "CLHtmlWriter.h"
 #include "CLRecordUtil.h"
 #include "CommandListModel.h"
@@ -293,8 +294,9 @@ bool TfmMain::CurrentCommandEdited() const
     const CLCmdRecord* pRec = m_pCurIdx->pRec;
     return m_bDetailChanged || m_bExampleChanged || m_bRowsChanged ||
            ToLatin1(ui->edtName->text()) != FieldText(m_pCurIdx->szName) ||
-           ToLatin1(ui->edtDesc->text()).substr(0, 254) != FieldText(pRec->szDesc) ||
-           TextFromMemo(MemoText(ui->memEnv), 254) != FieldText(pRec->szEnv);
+           ToLatin1(ui->edtDesc->text()).substr(0, CLFormat::kWindowDesc) !=
+               FieldText(pRec->szDesc) ||
+           TextFromMemo(MemoText(ui->memEnv), CLFormat::kWindowDesc) != FieldText(pRec->szEnv);
 }
 
 QStringList TfmMain::UnsavedWork()
@@ -590,12 +592,12 @@ bool TfmMain::UpdateCommandData(bool bSave)
         }
     }
     CopyField(pRec->szName, name);
-    CopyField(pRec->szDesc, ToLatin1(ui->edtDesc->text()), 254);
-    CopyField(pRec->szEnv, TextFromMemo(MemoText(ui->memEnv), 254));
+    CopyField(pRec->szDesc, ToLatin1(ui->edtDesc->text()), CLFormat::kWindowDesc);
+    CopyField(pRec->szEnv, TextFromMemo(MemoText(ui->memEnv), CLFormat::kWindowDesc));
     if (m_bDetailChanged)
-        SetText(pRec->pszDetail, TextFromMemo(MemoText(ui->memDetail), kMaxLongText));
+        SetText(pRec->pszDetail, TextFromMemo(MemoText(ui->memDetail), CLFormat::kLongText));
     if (m_bExampleChanged)
-        SetText(pRec->pszExample, TextFromMemo(MemoText(ui->memExample), kMaxLongText));
+        SetText(pRec->pszExample, TextFromMemo(MemoText(ui->memExample), CLFormat::kLongText));
     if (!UpdateParamData(true) || !UpdateErrorData(true))
         return false;
     // A renamed command is written to NEWNAME.dat, the file that Build joins for

@@ -1,5 +1,6 @@
 #include "param.h"
 
+#include "CLFormat.h"
 #include "CLRecordUtil.h"
 #include "Latin1.h"
 #include "MsgBox.h"
@@ -42,9 +43,9 @@ bool TfmParam::UpdateDlgData(bool bSave)
         return false;
     }
     CopyField(m_pParam->szKeyword, ToLatin1(ui->edtName->text()), 10);
-    CopyField(m_pParam->szDesc, ToLatin1(ui->edtDesc->text()), 59);
-    CopyField(m_pParam->szChoices, TextFromMemo(MemoText(ui->memChoice), 199));
-    CopyField(m_pParam->szNote, ToLatin1(ui->edtNotes->text()), 31);
+    CopyField(m_pParam->szDesc, ToLatin1(ui->edtDesc->text()), CLFormat::kParamDesc);
+    CopyField(m_pParam->szChoices, TextFromMemo(MemoText(ui->memChoice), CLFormat::kChoices));
+    CopyField(m_pParam->szNote, ToLatin1(ui->edtNotes->text()), CLFormat::kNote);
     return true;
 }
 
