@@ -122,6 +122,33 @@ const std::vector<CliCommand>& CliCommands()
          1,
          true,
          RunLoad},
+        {"search",
+         "search [--limit N] WORDS...",
+         "Commands whose texts hold every word, best first.",
+         "Searches every command of the reference: its name, title, environment,\n"
+         "detail, examples, parameters and error messages. Words compare without\n"
+         "regard to case; a word is a run of letters, digits and * @ # $ _ & (so\n"
+         "*LIBL and CPF2110 are words). Every word must occur; the last one may\n"
+         "begin a longer word. Prints one line per command, best first:\n"
+         "NAME<TAB>TITLE<TAB>WHERE, where WHERE says where it matched (name,\n"
+         "title, parameter OUTQ, error CPF2110, detail, ...). Records are read as\n"
+         "the run mode says. Exits with 0 when something was found, 1 when not.\n",
+         {{"limit", "N", "Print at most N commands."}},
+         1,
+         CliCommand::kAnyCount,
+         false,
+         RunSearch},
+        {"msgid",
+         "msgid ID",
+         "The commands that send a message, with its text.",
+         "Prints the commands whose error messages hold the message id ID (three\n"
+         "letters and four hexadecimal digits, any case), one per line:\n"
+         "NAME<TAB>TEXT. Exits with 0 when a command was found, 1 when not.\n",
+         {},
+         1,
+         1,
+         false,
+         RunMsgid},
     };
     return commands;
 }

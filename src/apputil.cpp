@@ -56,6 +56,7 @@ void LoadSettings()
     CopyField(AppSettings.LastCmd, ReadText(settings, "LastCmd").toLatin1().toStdString());
     AppSettings.ImportFile = ToLocal(ReadText(settings, "ImportFile"));
     AppSettings.HtmlFolder = ToLocal(ReadText(settings, "HtmlFolder"));
+    AppSettings.TextZoom = ReadInt(settings, "TextZoom", 0);
 }
 
 void SaveSettings()
@@ -71,6 +72,8 @@ void SaveSettings()
         settings.setValue("ImportFile", QString::fromStdString(AppSettings.ImportFile));
     if (!AppSettings.HtmlFolder.empty())
         settings.setValue("HtmlFolder", QString::fromStdString(AppSettings.HtmlFolder));
+    if (AppSettings.TextZoom != 0 || settings.contains("TextZoom"))
+        settings.setValue("TextZoom", QString::number(AppSettings.TextZoom));
     settings.endGroup();
     settings.sync();
 }

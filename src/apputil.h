@@ -1,6 +1,7 @@
 // The settings file "tarvexa.ini" in the program folder, section "Zentrivo":
-// RunMode (default 2), DataMode (1), LastCat (0), LastCmd (empty), and the
-// author's choices ImportFile and HtmlFolder (written only once chosen).
+// RunMode (default 2), DataMode (1), LastCat (0), LastCmd (empty), the
+// author's choices ImportFile and HtmlFolder (written only once chosen), and
+// the reader's TextZoom (points added to the pages' text; written once changed).
 #ifndef APPUTIL_H
 #define APPUTIL_H
 

@@ -53,6 +53,7 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui(new Ui::TfmMain)
     ui->sbMain->addWidget(m_pStatus);
     SetupControls();
     SetupMenus();
+    SetupReadingAids();
     fmMain = this;
     FormCreate();
 }
@@ -105,6 +106,7 @@ void TfmMain::SetupControls()
                   ui->lvParam,
                   ui->memExample,
                   ui->lvError,
+                  ui->edtFind,
                   ui->btnExit};
 
     connect(ui->cbCate, &QComboBox::activated, this, [this] { cbCateChange(); });
@@ -198,6 +200,7 @@ void TfmMain::FormCreate()
 {
     MsgBox::InstallCoreHook();
     LoadSettings();
+    SetZoom(AppSettings.TextZoom);
     m_pCurIdx = nullptr;
     m_pCmdManager = new CLCmdManager;
     CX_ASSERT(m_pCmdManager != nullptr);
@@ -214,6 +217,7 @@ void TfmMain::FormCreate()
     m_pHtmlWriter = new CLHtmlWriter(m_pCmdManager);
     // Readers start by typing a name, and a first Space must not press Exit.
     ui->edtCommand->setFocus(Qt::OtherFocusReason);
+    StartSearchIndex();
 }
 
 void TfmMain::FormDestroy()
@@ -221,6 +225,8 @@ void TfmMain::FormDestroy()
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
+    StopSearchIndex();
+    qApp->removeEventFilter(this);
     SaveSettings();
     delete m_pHtmlWriter;
     m_pHtmlWriter = nullptr;
@@ -446,6 +452,7 @@ void TfmMain::SelectCommand(const char* szCmdName)
     m_pCurIdx = m_pModel->At(row).pIdx;
     UpdateCommandData(false);
     CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
+    NoteShown();
 }
 
 QString TfmMain::StatusText() const
@@ -472,6 +479,7 @@ void TfmMain::lbCommandClick()
     m_pCurIdx = m_pModel->At(selected.first().row()).pIdx;
     UpdateCommandData(false);
     CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
+    NoteShown();
 }
 
 void TfmMain::lbCommandKeyPress()
@@ -525,6 +533,15 @@ void TfmMain::memExampleChange()
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (HistoryMouse(watched, event))
+        return true;
+    if (watched == ui->edtFind) {
+        if (event->type() == QEvent::KeyPress && FindKey(static_cast<QKeyEvent*>(event)))
+            return true;
+        if (event->type() == QEvent::FocusOut)
+            HideFindResults();
+        return false;
+    }
     if (watched == ui->lbCommand && event->type() == QEvent::KeyPress &&
         !static_cast<QKeyEvent*>(event)->text().isEmpty()) {
         // After the list has moved its selection for the key.
@@ -632,6 +649,7 @@ bool TfmMain::UpdateCommandData(bool bSave)
     m_bDetailChanged = false;
     m_bExampleChanged = false;
     m_bRowsChanged = false;
+    StartSearchIndex(); // the search reads the files anew
     return true;
 }
 

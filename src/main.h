@@ -10,13 +10,21 @@
 
 #include "CLRecords.h"
 
+#include "CLSearch.h"
+
 #include <QMainWindow>
 
+#include <atomic>
+#include <memory>
 #include <set>
+#include <string>
+#include <thread>
 #include <vector>
 
 class CLCmdManager;
 class CLHtmlWriter;
+class CLSearchIndex;
+class QKeyEvent;
 class CommandListModel;
 class QLabel;
 class QMenu;
@@ -100,6 +108,26 @@ public:
     // The web address of a command's page.
     static QString CommandWebAddress(const CLCmdIndex* pIdx);
 
+    // --- reading aids (mainfind.cpp) -----------------------------------------
+    // Full-text search: the field in the top panel (Ctrl+F) and its results.
+    void FocusFind();
+    void edtFindChange();
+    void lvFindActivate(QTreeWidgetItem* item);
+    // Shows a command found, on the page and row where it was found.
+    void ShowSearchHit(const std::string& name, CLSearch::Field field, uint32_t item);
+    // Builds the search index anew, off the window's thread.
+    void StartSearchIndex();
+    // Tests: waits (handling events) until an index is ready.
+    bool WaitForSearchIndex(int nMs);
+    // The commands shown, to step back and forth through (Alt+Left, Alt+Right).
+    void GoBack();
+    void GoForward();
+    // Text zoom of the pages (Ctrl+Plus, Ctrl+Minus, Ctrl+0).
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomReset();
+    void SetZoom(int nZoom);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -119,6 +147,15 @@ private:
     void MoveCurrentRow();
     // True when the controls hold edits of the shown command not yet in its file.
     bool CurrentCommandEdited() const;
+    void SetupReadingAids();
+    void StopSearchIndex();
+    void ShowFindResults();
+    void HideFindResults();
+    bool FindKey(QKeyEvent* key);
+    bool ShowByName(const std::string& name);
+    void NoteShown();
+    void StepHistory(int step);
+    bool HistoryMouse(QObject* watched, QEvent* event);
     void NoteRowEdited(bool bOwnEntry);
 
     Ui::TfmMain* ui;
@@ -140,6 +177,14 @@ private:
     bool m_bDestroyed = false;
     // Entries whose record in memory was edited (Properties) but not saved.
     std::set<CLCmdIndex*> m_modified;
+
+    std::shared_ptr<const CLSearchIndex> m_pSearchIndex; // null until built
+    std::thread m_indexThread;
+    std::atomic<bool> m_bStopIndex{false};
+    int m_nIndexGeneration = 0;
+    std::vector<std::string> m_history;
+    int m_nHistoryPos = -1;
+    bool m_bNavigating = false;
 };
 
 // The main window, for the whole run.

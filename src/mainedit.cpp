@@ -164,6 +164,7 @@ void TfmMain::pmiAnalyzeClick()
     m_pCmdManager->LoadAll();
     FillCategoryList();
     RefreshStatus();
+    StartSearchIndex();
 }
 
 void TfmMain::pmiBuildDataClick()
@@ -178,6 +179,7 @@ void TfmMain::pmiBuildDataClick()
         return;
     }
     MsgBox::Information(this, QStringLiteral("Data Building Finished."));
+    StartSearchIndex();
     if (!analyzer.GetWarnings().empty()) {
         QStringList lines;
         for (const std::string& w : analyzer.GetWarnings())

@@ -90,6 +90,43 @@ bool CxFile::Open(const char* path, const char* mode)
     return true;
 }
 
+bool CxFile::OpenToMemory(const char* path)
+{
+    if (!Open(path, "rb"))
+        return false;
+    std::string bytes;
+    if (m_nSize != UINT64_MAX)
+        bytes.reserve(static_cast<size_t>(m_nSize));
+    char buf[65536];
+    size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, m_fp)) > 0)
+        bytes.append(buf, n);
+    bool bError = std::ferror(m_fp) != 0;
+    Close();
+    if (bError)
+        return false;
+    m_mem = std::move(bytes);
+    m_bMem = true;
+    m_nSize = m_nLimit = m_mem.size();
+    m_nPos = 0;
+    return true;
+}
+
+size_t CxFile::RawRead(void* dst, size_t n)
+{
+    if (!m_bMem) {
+        size_t nRead = std::fread(dst, 1, n, m_fp);
+        if (m_nPos >= 0)
+            m_nPos += static_cast<int64_t>(nRead);
+        return nRead;
+    }
+    size_t pos = static_cast<size_t>(m_nPos);
+    size_t nRead = pos < m_mem.size() ? std::min(n, m_mem.size() - pos) : 0;
+    std::memcpy(dst, m_mem.data() + pos, nRead);
+    m_nPos += static_cast<int64_t>(nRead);
+    return nRead;
+}
+
 bool CxFile::OpenReplace(const char* path)
 {
     if (!path || !*path)
@@ -216,6 +253,8 @@ bool CxFile::Close()
         m_bWriteError = false;
         return false;
     }
+    m_bMem = false;
+    std::string().swap(m_mem);
     FlushWrites();
     bool ok = !m_bWriteError;
     if (m_fp) {
@@ -238,6 +277,8 @@ uint64_t CxFile::Remaining() const
 
 long CxFile::Tell() const
 {
+    if (m_bMem)
+        return static_cast<long>(m_nPos);
     FlushWrites();
     return m_fp ? std::ftell(m_fp) : -1;
 }
@@ -259,9 +300,9 @@ bool CxFile::ReadFailed(int64_t nAt, const std::string& why)
     return false;
 }
 
-bool CxFile::Read(void* szBuf, int size)
+bool CxFile::ReadSlow(void* szBuf, int size)
 {
-    CX_ASSERT(m_fp != nullptr);
+    CX_ASSERT(IsOpen());
     CX_ASSERT(szBuf != nullptr);
     if (size <= 0)
         return size == 0;
@@ -270,17 +311,15 @@ bool CxFile::Read(void* szBuf, int size)
     if (static_cast<uint64_t>(size) > nLeft)
         return ReadFailed(nAt, "cut short: " + std::to_string(size) + " bytes needed, " +
                                    std::to_string(nLeft) + " left");
-    size_t n = std::fread(szBuf, 1, static_cast<size_t>(size), m_fp);
-    if (m_nPos >= 0)
-        m_nPos += static_cast<int64_t>(n);
+    size_t n = RawRead(szBuf, static_cast<size_t>(size));
     if (n != static_cast<size_t>(size))
         return ReadFailed(nAt, "the file cannot be read");
     return true;
 }
 
-bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
+bool CxFile::ReadStringSlow(char* szBuf, size_t nSize, int* pnLength)
 {
-    CX_ASSERT(m_fp != nullptr);
+    CX_ASSERT(IsOpen());
     CX_ASSERT(szBuf != nullptr);
     int64_t nAt = Position();
     uint32_t dwLen = 0;
@@ -301,9 +340,7 @@ bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
     if (n > Remaining())
         return ReadFailed(nAt, "cut short: a string of " + std::to_string(n) + " bytes, " +
                                    std::to_string(Remaining()) + " left");
-    size_t nRead = std::fread(szBuf, 1, n, m_fp);
-    if (m_nPos >= 0)
-        m_nPos += static_cast<int64_t>(nRead);
+    size_t nRead = RawRead(szBuf, n);
     if (nRead != n) {
         szBuf[0] = 0;
         return ReadFailed(nAt, "the file cannot be read");
@@ -311,17 +348,6 @@ bool CxFile::ReadString(char* szBuf, size_t nSize, int* pnLength)
     if (std::memchr(szBuf, 0, n))
         ++m_nNulStrings;
     szBuf[n] = 0;
-    return true;
-}
-
-bool CxFile::ReadDWORD(uint32_t* pdwVal)
-{
-    CX_ASSERT(pdwVal != nullptr);
-    uint8_t b[4];
-    if (!Read(b, 4))
-        return false;
-    *pdwVal = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-              static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
     return true;
 }
 
@@ -417,7 +443,7 @@ char* CxFile::ReadLine(char* buffer, int size)
 {
     if (!buffer || size < 2)
         return nullptr;
-    CX_ASSERT(m_fp != nullptr);
+    CX_ASSERT(m_fp != nullptr); // not for a file opened to memory
     FlushWrites();
     m_nPos = -1; // a line's length is not known for sure (it may hold a zero byte)
     return std::fgets(buffer, size, m_fp);
@@ -425,6 +451,13 @@ char* CxFile::ReadLine(char* buffer, int size)
 
 int CxFile::Seek(long offset, int origin)
 {
+    if (m_bMem) {
+        int64_t base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? m_nPos : int64_t(m_mem.size());
+        if (base + offset < 0)
+            return -1;
+        m_nPos = base + offset;
+        return 0;
+    }
     if (!m_fp)
         return -1;
     FlushWrites();

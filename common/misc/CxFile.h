@@ -49,6 +49,9 @@ public:
     bool Open(const char* path, const char* mode);
     // Opens a temporary file beside path for writing; Commit() puts it in place.
     bool OpenReplace(const char* path);
+    // Reads the whole file at path into memory and reads from there: for a
+    // reader of many short fields, a single read of the file. False as Open.
+    bool OpenToMemory(const char* path);
     // Finishes a replacement: flush, sync, close and rename over the target.
     // False (and the target untouched) if any write failed or the rename failed.
     // bDurable false skips the syncs, for files that can be written again
@@ -68,7 +71,7 @@ public:
     // Closes the stream. False if a write or the close itself failed. An
     // uncommitted replacement is discarded.
     bool Close();
-    bool IsOpen() const { return m_fp != nullptr; }
+    bool IsOpen() const { return m_fp != nullptr || m_bMem; }
     // Reads go straight to the caller's buffer, for a reader of large pieces.
     void SetUnbuffered()
     {
@@ -78,19 +81,54 @@ public:
 
     // Reads exactly size bytes; false on a short read (the destination may
     // then hold part of them).
-    bool Read(void* szBuf, int size);
+    bool Read(void* szBuf, int size)
+    {
+        // A file opened to memory hands out its bytes directly.
+        if (m_bMem && size > 0 && szBuf &&
+            static_cast<uint64_t>(m_nPos) + static_cast<uint64_t>(size) <= m_nLimit) {
+            std::memcpy(szBuf, m_mem.data() + m_nPos, static_cast<size_t>(size));
+            m_nPos += size;
+            return true;
+        }
+        return ReadSlow(szBuf, size);
+    }
     // Reads a length-prefixed string into szBuf, which holds nSize bytes, and
     // terminates it. A stored length of 0 leaves szBuf unchanged. False when
     // the length or the bytes cannot be read, the length is negative, or the
     // string plus its terminator does not fit into nSize bytes (nothing is
     // then written to szBuf). pnLength receives the stored length when read.
-    bool ReadString(char* szBuf, size_t nSize, int* pnLength = nullptr);
+    bool ReadString(char* szBuf, size_t nSize, int* pnLength = nullptr)
+    {
+        // A string of a file opened to memory that fits: copied directly.
+        if (m_bMem && !pnLength && static_cast<uint64_t>(m_nPos) + 4 <= m_nLimit) {
+            const auto* p = reinterpret_cast<const unsigned char*>(m_mem.data() + m_nPos);
+            uint32_t n = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+            if (n < nSize && n <= m_nLimit - static_cast<uint64_t>(m_nPos) - 4 &&
+                !std::memchr(p + 4, 0, n)) {
+                if (n) {
+                    std::memcpy(szBuf, p + 4, n);
+                    szBuf[n] = 0;
+                }
+                m_nPos += 4 + n;
+                return true;
+            }
+        }
+        return ReadStringSlow(szBuf, nSize, pnLength);
+    }
     template <size_t N> bool ReadString(char (&szBuf)[N], int* pnLength = nullptr)
     {
         return ReadString(szBuf, N, pnLength);
     }
     // Reads a 32-bit value; at end of file false and *pdwVal is not touched.
-    bool ReadDWORD(uint32_t* pdwVal);
+    bool ReadDWORD(uint32_t* pdwVal)
+    {
+        uint8_t b[4];
+        if (!Read(b, 4))
+            return false;
+        *pdwVal = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+                  static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+        return true;
+    }
     bool ReadByte(uint8_t* pbVal);
 
     bool Write(const void* szBuf, int dwSize)
@@ -127,6 +165,8 @@ public:
     void SetReadLimit(uint64_t nEnd) { m_nLimit = nEnd < m_nSize ? nEnd : m_nSize; }
     // The size of a file opened for reading, as it was when opened.
     uint64_t Size() const { return m_nSize; }
+    // The bytes of a file opened to memory.
+    const char* Data() const { return m_mem.data(); }
     // Bytes that may still be read before the read limit.
     uint64_t Remaining() const;
     // True once a read or write of the stream failed (not end of file).
@@ -151,6 +191,10 @@ private:
     // Hands the gathered writes to the stream; false once a write failed.
     bool FlushWrites() const;
     bool WriteSlow(const void* szBuf, int dwSize);
+    bool ReadSlow(void* szBuf, int size);
+    bool ReadStringSlow(char* szBuf, size_t nSize, int* pnLength);
+    // Reads n bytes from the stream or the memory copy; the bytes read.
+    size_t RawRead(void* dst, size_t n);
     int64_t Position() const;
 
     FILE* m_fp = nullptr;
@@ -166,6 +210,8 @@ private:
     std::string m_sTemp;     // its temporary file
     std::string m_sFinished; // the temporary file that Finish() left for the caller
     std::string m_sReadError;
+    std::string m_mem; // the file's bytes, when opened to memory
+    bool m_bMem = false;
     uint32_t m_nNulStrings = 0;
 };
 

@@ -21,6 +21,7 @@ struct TAppSettings
     char LastCmd[11];       // command shown last
     std::string ImportFile; // last import file chosen; empty: the default
     std::string HtmlFolder; // last HTML output folder chosen; empty: the default
+    int32_t TextZoom;       // points added to the pages' text; 0 as designed
 };
 
 extern TAppSettings AppSettings;

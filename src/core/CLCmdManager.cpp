@@ -24,6 +24,12 @@ std::string Quoted(const char* fmt, const char* name)
 
 } // namespace
 
+void CLCmdManager::Say(const std::string& text) const
+{
+    if (!m_bQuiet)
+        ShowMessage(text);
+}
+
 CLCmdManager::CLCmdManager()
 {
     m_pCatList = new (std::nothrow) CxList;
@@ -86,7 +92,7 @@ CLCategory* CLCmdManager::AddCat(const CLCategory* pCat)
     if (!pCat)
         return nullptr;
     if (pCat->szName[0] == 0) {
-        ShowMessage("Invalid CL Command Category Name.");
+        Say("Invalid CL Command Category Name.");
         return nullptr;
     }
     CLCategory* pCopy = new (std::nothrow) CLCategory;
@@ -103,8 +109,7 @@ CLCategory* CLCmdManager::AddCat(const CLCategory* pCat)
         if (pCopy->dwID > p->dwID)
             break;
         if (pCopy->dwID == p->dwID) {
-            ShowMessage(
-                Quoted("CL Command category \"%s\" is already in the database.", pCopy->szName));
+            Say(Quoted("CL Command category \"%s\" is already in the database.", pCopy->szName));
             delete pCopy;
             return p;
         }
@@ -165,7 +170,7 @@ CLCmdIndex* CLCmdManager::AddCmdIdx(const CLCmdIndex* pIdx)
     if (!pIdx)
         return nullptr;
     if (pIdx->szName[0] == 0) {
-        ShowMessage(kInvalidCmdName);
+        Say(kInvalidCmdName);
         return nullptr;
     }
     CLCmdIndex* pCopy = new (std::nothrow) CLCmdIndex;
@@ -178,7 +183,7 @@ CLCmdIndex* CLCmdManager::AddCmdIdx(const CLCmdIndex* pIdx)
     CLCmdIndex* pSame = nullptr;
     uint32_t n = CmdIdxInsertPos(pCopy->szName, &pSame);
     if (pSame) {
-        ShowMessage(DuplicateCmdMessage(pCopy->szName));
+        Say(DuplicateCmdMessage(pCopy->szName));
         delete pCopy;
         return pSame;
     }

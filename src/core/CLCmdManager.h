@@ -91,6 +91,9 @@ public:
     bool IsCatListChanged() const { return m_bCatsChanged; }
     bool IsCmdIdxListChanged() const { return m_bIdxChanged; }
     void MarkCatListChanged() { m_bCatsChanged = true; }
+    // A quiet manager shows none of the messages of AddCat and AddCmdIdx (one
+    // that loads the files again for a worker, beside the window's own).
+    void SetQuiet(bool bQuiet) { m_bQuiet = bQuiet; }
     // The messages of AddCmdIdx.
     static constexpr const char* kInvalidCmdName = "Invalid CL Command Name.";
     static std::string DuplicateCmdMessage(const char* szName);
@@ -157,6 +160,11 @@ public:
     };
     bool ReadCmdRecordFrom(const std::string& path, uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec,
                            ReadInfo* pInfo = nullptr);
+    // The same from a file the caller opened (to memory, for many records).
+    bool ReadCmdRecordAt(CxFile* pFile, uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec)
+    {
+        return ReadRecordAt(pFile, nPos, nLen, pRec, nullptr);
+    }
     // Writes the record to its entry's per-command file, replacing it. False
     // for an unsafe file name, a long text over kMaxLongText, or a failed write.
     bool SaveCmdRecord(CLCmdRecord* pRec);
@@ -195,6 +203,7 @@ private:
                       ReadInfo* pInfo);
     bool ReadJoinedRecord(uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec);
     bool FieldFailed(const std::string& what);
+    void Say(const std::string& text) const;
     // Writes a fixed text field as a string: its text up to the terminator.
     template <size_t N> bool WriteField(const char (&field)[N])
     {
@@ -215,6 +224,7 @@ private:
     CxList* m_pCmdIdxList;
     CxList* m_pCatList;
     CxFile* m_pFile;
+    bool m_bQuiet = false;
     bool m_bCatsChanged = false;
     bool m_bIdxChanged = false;
     // The list files as this manager last loaded or saved them.

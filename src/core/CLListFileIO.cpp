@@ -31,7 +31,8 @@ std::string CLCmdManager::GetCmdIdxFileName() const
 // file is closed again.
 bool CLCmdManager::OpenList(const std::string& path, const char* szMagic, CLListScan* pScan)
 {
-    if (!m_pFile->Open(path.c_str(), "rb"))
+    // A list is read whole, then field by field from memory.
+    if (!m_pFile->OpenToMemory(path.c_str()))
         return false;
     pScan->bOpened = true;
     char szWord[CLFormat::kMaxMagic + 1] = {};

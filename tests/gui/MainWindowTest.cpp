@@ -418,6 +418,8 @@ void MainWindowTest::layoutAndAccessibleNames()
         {"lvError", "Command Error Messages:"},
         {"btnExit", "Exit"},
         {"btnWeb", "CL Command on the Web"},
+        {"edtFind", "Search all commands"},
+        {"lvFind", "Search results"},
     };
     for (const auto& [object, name] : names) {
         QWidget* widget = w->findChild<QWidget*>(object);
@@ -432,7 +434,7 @@ void MainWindowTest::layoutAndAccessibleNames()
     QVERIFY(QTest::qWaitForWindowActive(w));
     f.Find<QComboBox>("cbCate")->setFocus();
     QStringList order;
-    for (int i = 0; i < 12; ++i) {
+    for (int i = 0; i < 13; ++i) {
         QWidget* focus = QApplication::focusWidget();
         QVERIFY(focus);
         order << focus->objectName();
@@ -441,7 +443,7 @@ void MainWindowTest::layoutAndAccessibleNames()
     QStringList expected = {
         "cbCate",  "edtCommand", "btnSearch", "lbCommand", "qt_tabwidget_tabbar",
         "edtName", "edtDesc",    "memEnv",    "memDetail", "btnWeb",
-        "btnExit", "cbCate"};
+        "edtFind", "btnExit",    "cbCate"};
     QCOMPARE(order, expected);
     // On another page, Tab goes from the page tabs to that page's control.
     for (const char* page : {"lvParam", "memExample", "lvError"}) {
@@ -452,7 +454,7 @@ void MainWindowTest::layoutAndAccessibleNames()
         QTest::keyClick(bar, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), control);
         QTest::keyClick(control, Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget()->objectName(), QString("btnExit"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QString("edtFind"));
     }
 }
 

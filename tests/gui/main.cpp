@@ -11,6 +11,7 @@ QObject* NewEditingTest();
 QObject* NewDialogTest();
 QObject* NewSettingsTest();
 QObject* NewAuthoringTest();
+QObject* NewReadingAidsTest();
 
 int main(int argc, char** argv)
 {
@@ -20,7 +21,7 @@ int main(int argc, char** argv)
     const std::pair<const char*, QObject* (*)()> classes[] = {
         {"MainWindowTest", NewMainWindowTest}, {"EditingTest", NewEditingTest},
         {"DialogTest", NewDialogTest},         {"SettingsTest", NewSettingsTest},
-        {"AuthoringTest", NewAuthoringTest},
+        {"AuthoringTest", NewAuthoringTest},   {"ReadingAidsTest", NewReadingAidsTest},
     };
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
     int failed = 0;

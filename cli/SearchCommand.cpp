@@ -1,0 +1,58 @@
+// search and msgid: full-text search and the commands that send a message.
+#include "CLSearch.h"
+#include "CLSearchScan.h"
+#include "CliCommands.h"
+#include "CliContext.h"
+
+namespace {
+
+// Searches once; false (after saying why) when the records cannot be read.
+bool Search(CliContext& ctx, const std::string& query, size_t nLimit, CLSearch::Results* pOut)
+{
+    std::string why;
+    if (!CLSearchScan::RunOnFolder(query, nLimit, pOut, &why)) {
+        ctx.Error(why);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+int RunSearch(CliContext& ctx, const CliArgs& args)
+{
+    int64_t nLimit = INT32_MAX;
+    if (args.IsSet("limit") && !CliArgs::ParseNumber(args.Value("limit"), 1, INT32_MAX, &nLimit)) {
+        ctx.Error("search: --limit needs a number from 1, not \"" + args.Value("limit") + "\".");
+        return kExitUsage;
+    }
+    std::string query;
+    for (const std::string& word : args.Positional())
+        query += (query.empty() ? "" : " ") + word;
+    CLSearch::Results results;
+    if (!Search(ctx, query, static_cast<size_t>(nLimit), &results))
+        return kExitFailed;
+    std::string out;
+    for (const CLSearch::Hit& h : results.hits)
+        out += h.name + "\t" + h.title + "\t" + h.where + "\n";
+    ctx.Out(out);
+    return results.hits.empty() ? kExitFailed : kExitOk;
+}
+
+int RunMsgid(CliContext& ctx, const CliArgs& args)
+{
+    const std::string& id = args.Positional()[0];
+    if (!CLSearch::IsMessageId(id)) {
+        ctx.Error("msgid: \"" + id +
+                  "\" is not a message id (three letters, four hexadecimal digits).");
+        return kExitUsage;
+    }
+    CLSearch::Results results;
+    if (!Search(ctx, id, 0, &results))
+        return kExitFailed;
+    std::string out;
+    for (const CLSearch::MessageHit& m : results.sends)
+        out += m.name + "\t" + m.text + "\n";
+    ctx.Out(out);
+    return results.sends.empty() ? kExitFailed : kExitOk;
+}

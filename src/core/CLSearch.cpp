@@ -1,0 +1,248 @@
+#include "CLSearch.h"
+
+#include "CLRecordUtil.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <utility>
+
+namespace CLSearch {
+
+namespace {
+
+// The order in which equally ranked places are preferred: the field, then the
+// item. Both engines use it, so both report the same place.
+struct Place
+{
+    Rank rank = kNone;
+    Field field = kName;
+    uint32_t item = 0;
+    bool BetterThan(const Place& o) const
+    {
+        if (rank != o.rank)
+            return rank < o.rank;
+        if (field != o.field)
+            return field < o.field;
+        return item < o.item;
+    }
+};
+
+template <size_t N> std::string_view View(const char (&field)[N])
+{
+    return std::string_view(field, strnlen(field, N - 1));
+}
+
+std::string_view View(const char* psz)
+{
+    return psz ? std::string_view(psz) : std::string_view();
+}
+
+void Words(std::string_view text, Rank rank, Field field, uint32_t item, const WordSink& f,
+           std::string& buf)
+{
+    for (size_t i = 0; i < text.size();) {
+        if (!IsWordByte(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            continue;
+        }
+        buf.clear();
+        while (i < text.size() && IsWordByte(static_cast<unsigned char>(text[i])))
+            buf += static_cast<char>(Fold(static_cast<unsigned char>(text[i++])));
+        f(buf, rank, field, item);
+    }
+}
+
+bool Matches(std::string_view word, const Word& q, bool bPrefix)
+{
+    return bPrefix ? word.substr(0, q.size()) == q : word == q;
+}
+
+std::string Folded(std::string_view s)
+{
+    std::string out(s);
+    for (char& c : out)
+        c = static_cast<char>(Fold(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace
+
+bool IsWordByte(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '*' ||
+           c == '@' || c == '#' || c == '$' || c == '_' || c == '&' ||
+           (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+}
+
+namespace {
+
+constexpr unsigned char FoldOne(unsigned c)
+{
+    return static_cast<unsigned char>(
+        (c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7) ? c + 0x20 : c);
+}
+
+template <size_t... I> constexpr auto MakeFoldTable(std::index_sequence<I...>)
+{
+    return std::array<unsigned char, 256>{FoldOne(I)...};
+}
+
+} // namespace
+
+const std::array<unsigned char, 256> kFoldTable = MakeFoldTable(std::make_index_sequence<256>{});
+
+std::vector<Word> WordsOf(std::string_view text, size_t nMax)
+{
+    std::vector<Word> words;
+    std::string buf;
+    Words(
+        text, kText, kDetail, 0,
+        [&](std::string_view w, Rank, Field, uint32_t) {
+            if (words.size() < nMax)
+                words.emplace_back(w);
+        },
+        buf);
+    return words;
+}
+
+bool IsMessageId(std::string_view w)
+{
+    if (w.size() != 7)
+        return false;
+    for (size_t i = 0; i < 3; ++i)
+        if (!((w[i] >= 'a' && w[i] <= 'z') || (w[i] >= 'A' && w[i] <= 'Z')))
+            return false;
+    for (size_t i = 3; i < 7; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(w[i])))
+            return false;
+    return true;
+}
+
+void ForEachWord(const CLCmdRecord& rec, std::string_view name, const WordSink& f)
+{
+    std::string buf;
+    Words(name, kTitle, kName, 0, f, buf);
+    Words(View(rec.szDesc), kTitle, kTitleField, 0, f, buf);
+    Words(View(rec.szEnv), kText, kEnvironment, 0, f, buf);
+    Words(View(rec.pszDetail), kText, kDetail, 0, f, buf);
+    Words(View(rec.pszExample), kText, kExamples, 0, f, buf);
+    for (uint32_t i = 0; i < rec.dwParamCount; ++i) {
+        const CLCmdParam& p = rec.pParams[i];
+        Words(View(p.szKeyword), kKeyOrId, kParameter, i, f, buf);
+        Words(View(p.szDesc), kItemText, kParameter, i, f, buf);
+        Words(View(p.szChoices), kItemText, kParameter, i, f, buf);
+        Words(View(p.szNote), kItemText, kParameter, i, f, buf);
+    }
+    for (uint32_t i = 0; i < rec.dwErrorCount; ++i) {
+        const CLCmdError& e = rec.pErrors[i];
+        Words(View(e.szCode), kKeyOrId, kError, i, f, buf);
+        Words(View(e.szText), kItemText, kError, i, f, buf);
+    }
+}
+
+Query ParseQuery(std::string_view text)
+{
+    Query q;
+    q.words = WordsOf(text, kMaxQueryWords);
+    if (q.words.size() == 1 && IsMessageId(q.words[0])) {
+        q.messageId = q.words[0];
+        for (char& c : q.messageId)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return q;
+}
+
+std::string WhereOf(const CLCmdRecord& rec, Field field, uint32_t item)
+{
+    switch (field) {
+    case kName:
+        return "name";
+    case kTitleField:
+        return "title";
+    case kEnvironment:
+        return "environment";
+    case kDetail:
+        return "detail";
+    case kExamples:
+        return "examples";
+    case kParameter:
+        if (item < rec.dwParamCount && rec.pParams[item].szKeyword[0])
+            return "parameter " + FieldText(rec.pParams[item].szKeyword);
+        return "parameter " + std::to_string(item + 1);
+    case kError:
+        if (item < rec.dwErrorCount && rec.pErrors[item].szCode[0])
+            return "error " + FieldText(rec.pErrors[item].szCode);
+        return "error " + std::to_string(item + 1);
+    }
+    return {};
+}
+
+void SortHits(std::vector<Hit>* pHits)
+{
+    std::sort(pHits->begin(), pHits->end(), [](const Hit& a, const Hit& b) {
+        if (a.rank != b.rank)
+            return a.rank < b.rank;
+        return std::strcmp(a.name.c_str(), b.name.c_str()) < 0;
+    });
+}
+
+bool MatchRecord(const Query& q, const CLCmdRecord& rec, std::string_view name, Hit* pHit)
+{
+    if (q.words.empty())
+        return false;
+    const size_t n = q.words.size();
+    Place chosen;
+    if (n == 1) {
+        std::string lname = Folded(name);
+        if (lname == q.words[0])
+            chosen = {kExactName, kName, 0};
+        else if (lname.compare(0, q.words[0].size(), q.words[0]) == 0)
+            chosen = {kNamePrefix, kName, 0};
+    }
+    if (chosen.rank == kNone) {
+        std::vector<Place> best(n);
+        ForEachWord(rec, name, [&](std::string_view w, Rank rank, Field field, uint32_t item) {
+            Place here{rank, field, item};
+            for (size_t i = 0; i < n; ++i)
+                if (Matches(w, q.words[i], i + 1 == n) && here.BetterThan(best[i]))
+                    best[i] = here;
+        });
+        for (size_t i = 0; i < n; ++i) {
+            if (best[i].rank == kNone)
+                return false;
+            if (chosen.rank == kNone || best[i].rank > chosen.rank)
+                chosen = best[i];
+        }
+    }
+    pHit->name = std::string(name);
+    pHit->title = FieldText(rec.szDesc);
+    pHit->rank = chosen.rank;
+    pHit->field = chosen.field;
+    pHit->item = chosen.item;
+    pHit->where = WhereOf(rec, chosen.field, chosen.item);
+    return true;
+}
+
+bool FindMessage(const Query& q, const CLCmdRecord& rec, std::string_view name, MessageHit* p)
+{
+    if (q.messageId.empty())
+        return false;
+    for (uint32_t i = 0; i < rec.dwErrorCount; ++i) {
+        if (Folded(View(rec.pErrors[i].szCode)) == q.words[0]) {
+            p->name = std::string(name);
+            p->title = FieldText(rec.szDesc);
+            p->item = i;
+            p->text = FieldText(rec.pErrors[i].szText);
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string MonitorLine(const std::string& messageId)
+{
+    return "MONMSG MSGID(" + messageId + ") EXEC(...)";
+}
+
+} // namespace CLSearch

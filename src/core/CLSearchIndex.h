@@ -1,0 +1,63 @@
+// CLSearchIndex: every word of every command of a reference, for searches
+// that answer as the user types. Built once from a manager's records (which
+// may take a while for a large reference: build it off the window's thread,
+// on a manager of its own), then searched any number of times; a built index
+// is read-only, so searches may run on any thread.
+//
+// For each distinct word the index keeps one entry per command that holds it,
+// with the best place the word has in that command (see CLSearch.h), so a
+// search touches only the commands its words occur in.
+#ifndef CLSEARCHINDEX_H
+#define CLSEARCHINDEX_H
+
+#include "CLSearch.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CLCmdManager;
+
+class CLSearchIndex
+{
+public:
+    // Reads the record of every entry of the manager, as its run mode says,
+    // and indexes it; records that were not loaded are freed again. Stops
+    // early (returning false) when *pStop becomes true.
+    bool Build(CLCmdManager& manager, const std::atomic<bool>* pStop = nullptr);
+    // The commands for a query, best first, at most nLimit of them; for a
+    // message id also every command that sends it.
+    CLSearch::Results Find(std::string_view query, size_t nLimit = SIZE_MAX) const;
+
+    size_t CommandCount() const { return m_cmds.size(); }
+    // Bytes of text the index covers, and bytes it holds.
+    uint64_t TextBytes() const { return m_nTextBytes; }
+    uint64_t MemoryBytes() const;
+
+private:
+    struct Posting
+    {
+        uint32_t cmd;
+        uint8_t rank;
+        uint8_t field;
+        uint16_t item;
+    };
+    struct Cmd
+    {
+        std::string name, lname, title;
+        std::vector<std::string> keywords;                       // by parameter
+        std::vector<std::pair<std::string, std::string>> errors; // code, text
+    };
+    void Add(const CLCmdRecord& rec, std::string_view name);
+    std::string WhereOf(const Cmd& c, CLSearch::Field field, uint32_t item) const;
+
+    std::vector<Cmd> m_cmds;
+    std::vector<std::string> m_words; // sorted, folded
+    std::vector<uint32_t> m_first;    // m_words[i]'s postings: [m_first[i], m_first[i + 1])
+    std::vector<Posting> m_postings;
+    uint64_t m_nTextBytes = 0;
+};
+
+#endif

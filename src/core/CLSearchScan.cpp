@@ -1,0 +1,250 @@
+#include "CLSearchScan.h"
+
+#include "AppSettings.h"
+#include "CLCmdManager.h"
+#include "CLRecordUtil.h"
+#include "CxFile.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+using namespace CLSearch;
+
+namespace {
+
+// The bytes folded as Fold does, eight at a time while they are ASCII: in each
+// byte of A-Z the 0x20 bit is set (a byte-parallel compare on a 64-bit word).
+std::string Folded(std::string_view bytes)
+{
+    std::string out(bytes.size(), '\0');
+    const char* in = bytes.data();
+    char* to = out.data();
+    const size_t n = bytes.size();
+    size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t x;
+        std::memcpy(&x, in + i, 8);
+        if (x & 0x8080808080808080ull) {
+            for (size_t k = i; k < i + 8; ++k)
+                to[k] = static_cast<char>(Fold(static_cast<unsigned char>(in[k])));
+            continue;
+        }
+        uint64_t geA = x + 0x3F3F3F3F3F3F3F3Full; // high bit set from 'A' up
+        uint64_t gtZ = x + 0x2525252525252525ull; // high bit set above 'Z'
+        uint64_t upper = (geA ^ gtZ) & 0x8080808080808080ull;
+        x |= upper >> 2;
+        std::memcpy(to + i, &x, 8);
+    }
+    for (; i < n; ++i)
+        to[i] = static_cast<char>(Fold(static_cast<unsigned char>(in[i])));
+    return out;
+}
+
+// Which entries may hold every word: each word must occur in the entry's
+// name or record bytes, in any case (a word's occurrence as a word, or as
+// the start of one, is such a substring). Each word is looked for once in
+// all the bytes, and its places are mapped to the records that hold them.
+std::vector<bool> Candidates(const std::vector<const CLCmdIndex*>& entries,
+                             const std::string& joinedPath, const Query& q)
+{
+    // Where each record lies, by position.
+    std::vector<std::pair<uint64_t, uint32_t>> spans; // record start, entry
+    for (uint32_t i = 0; i < entries.size(); ++i)
+        if (entries[i]->dwLength && entries[i]->dwPos != kNoRecordPos)
+            spans.emplace_back(entries[i]->dwPos, i);
+    if (!std::is_sorted(spans.begin(), spans.end())) // a build lays them out in index order
+        std::sort(spans.begin(), spans.end());
+    const size_t nWords = q.words.size();
+    std::vector<std::vector<uint8_t>> seen(nWords, std::vector<uint8_t>(entries.size(), 0));
+    auto mark = [&](size_t k, uint64_t at) {
+        auto it = std::upper_bound(spans.begin(), spans.end(), std::make_pair(at, UINT32_MAX));
+        if (it == spans.begin())
+            return;
+        --it;
+        const CLCmdIndex* p = entries[it->second];
+        if (at + q.words[k].size() <= uint64_t(p->dwPos) + p->dwLength)
+            seen[k][it->second] = 1;
+    };
+
+    // The file in pieces, as grep reads it: each piece folded and searched,
+    // with the end of the one before kept so that no word is missed across.
+    size_t nLongest = 0;
+    for (const Word& w : q.words)
+        nLongest = std::max(nLongest, w.size());
+    FILE* fp = std::fopen(joinedPath.c_str(), "rb");
+    if (fp) {
+        constexpr size_t kPiece = 1 << 20;
+        std::string piece;
+        uint64_t base = 0; // file offset of piece[0]
+        std::vector<char> buf(kPiece);
+        size_t n;
+        while ((n = std::fread(buf.data(), 1, kPiece, fp)) > 0) {
+            size_t keep = std::min(piece.size(), nLongest - 1);
+            base += piece.size() - keep;
+            piece.erase(0, piece.size() - keep);
+            piece += Folded(std::string_view(buf.data(), n));
+            for (size_t k = 0; k < nWords; ++k)
+                for (size_t at = piece.find(q.words[k]); at != std::string::npos;
+                     at = piece.find(q.words[k], at + 1))
+                    if (at + q.words[k].size() > keep) // not found in the piece before
+                        mark(k, base + at);
+        }
+        std::fclose(fp);
+    }
+    // The names too.
+    for (uint32_t i = 0; i < entries.size(); ++i) {
+        std::string name = Folded(std::string_view(
+            entries[i]->szName, strnlen(entries[i]->szName, sizeof entries[i]->szName)));
+        for (size_t k = 0; k < nWords; ++k)
+            if (!seen[k][i] && name.find(q.words[k]) != std::string::npos)
+                seen[k][i] = 1;
+    }
+    std::vector<bool> may(entries.size(), true);
+    for (size_t k = 0; k < nWords; ++k)
+        for (uint32_t i = 0; i < entries.size(); ++i)
+            if (!seen[k][i])
+                may[i] = false;
+    return may;
+}
+
+// The same for one record's bytes.
+bool MayHold(std::string_view name, std::string_view folded, const Query& q)
+{
+    std::string lname = Folded(name);
+    for (const Word& w : q.words)
+        if (lname.find(w) == std::string::npos && folded.find(w) == std::string_view::npos)
+            return false;
+    return true;
+}
+
+void Consider(const Query& q, const CLCmdRecord& rec, std::string_view name, Results* pOut)
+{
+    Hit hit;
+    if (MatchRecord(q, rec, name, &hit))
+        pOut->hits.push_back(std::move(hit));
+    MessageHit sends;
+    if (FindMessage(q, rec, name, &sends))
+        pOut->sends.push_back(std::move(sends));
+}
+
+} // namespace
+
+namespace {
+
+// Searches the given entries (in name order) as the run mode says.
+bool Scan(CLCmdManager& manager, const std::vector<const CLCmdIndex*>& entries, const Query& q,
+          size_t nLimit, Results* pResults, std::string* pWhy)
+{
+    if (!q.messageId.empty())
+        pResults->monitor = MonitorLine(q.messageId);
+    auto pRec = std::make_unique<CLCmdRecord>();
+    CLCmdManager::InitCmdRecord(nullptr, pRec.get());
+    CLCmdRecord empty;
+    CLCmdManager::InitCmdRecord(nullptr, &empty);
+    const bool bJoined = AppSettings.RunMode != kRunModeEdit;
+    // The words are looked for in the joined file first; only the records
+    // that may hold them all are read. Many of them are read from a copy in
+    // memory, a few by seeking.
+    std::vector<bool> may;
+    CxFile joined;
+    if (bJoined) {
+        const std::string path = manager.GetCmdDataFileName();
+        if (CxFile::FileSize(path.c_str()) < 0) {
+            *pWhy = "The file \"" + path + "\" cannot be read.";
+            CLCmdManager::FreeCmdRecord(pRec.release());
+            return false;
+        }
+        may = Candidates(entries, path, q);
+        size_t nMay = static_cast<size_t>(std::count(may.begin(), may.end(), true));
+        bool ok = nMay > 1000 ? joined.OpenToMemory(path.c_str()) : joined.Open(path.c_str(), "rb");
+        if (!ok) {
+            *pWhy = "The file \"" + path + "\" cannot be read.";
+            CLCmdManager::FreeCmdRecord(pRec.release());
+            return false;
+        }
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const CLCmdIndex* p = entries[i];
+        const std::string_view name(p->szName, strnlen(p->szName, sizeof p->szName));
+        // A command whose record cannot be read is still found by its name,
+        // as the window shows it: an empty record.
+        bool bRead = false;
+        if (bJoined) {
+            if (!may[i])
+                continue;
+            bRead = p->dwLength && p->dwPos != kNoRecordPos &&
+                    uint64_t(p->dwPos) + p->dwLength <= joined.Size() &&
+                    manager.ReadCmdRecordAt(&joined, p->dwPos, p->dwLength, pRec.get());
+        } else {
+            CxFile file;
+            bool bFile = CLCmdManager::IsSafeFileName(p->szFileName) &&
+                         file.OpenToMemory(manager.GetCmdRecordFileName(p).c_str());
+            if (!MayHold(name, bFile ? Folded(std::string_view(file.Data(), file.Size())) : "", q))
+                continue;
+            bRead =
+                bFile && manager.ReadCmdRecordAt(&file, 0, CLCmdManager::kWholeFile, pRec.get());
+        }
+        Consider(q, bRead ? *pRec : empty, name, pResults);
+    }
+    CLCmdManager::FreeCmdRecord(pRec.release());
+    SortHits(&pResults->hits);
+    if (pResults->hits.size() > nLimit)
+        pResults->hits.resize(nLimit);
+    std::sort(pResults->sends.begin(), pResults->sends.end(),
+              [](const MessageHit& a, const MessageHit& b) {
+                  return std::strcmp(a.name.c_str(), b.name.c_str()) < 0;
+              });
+    return true;
+}
+
+} // namespace
+
+bool CLSearchScan::Run(CLCmdManager& manager, std::string_view query, size_t nLimit,
+                       Results* pResults, std::string* pWhy)
+{
+    *pResults = Results();
+    const Query q = ParseQuery(query);
+    if (q.IsEmpty())
+        return true;
+    std::vector<const CLCmdIndex*> entries;
+    for (CLCmdIndex* p = manager.GetFirstCmdIdx(); p; p = manager.GetNextCmdIdx())
+        entries.push_back(p);
+    return Scan(manager, entries, q, nLimit, pResults, pWhy);
+}
+
+bool CLSearchScan::RunOnFolder(std::string_view query, size_t nLimit, Results* pResults,
+                               std::string* pWhy)
+{
+    *pResults = Results();
+    const Query q = ParseQuery(query);
+    CLCmdManager manager;
+    std::vector<CLCmdIndex> stored;
+    CLListScan scan;
+    if (!manager.ScanCmdIdxFile(&stored, &scan)) {
+        *pWhy = "The command index \"" + manager.GetCmdIdxFileName() + "\" cannot be loaded.";
+        return false;
+    }
+    if (q.IsEmpty())
+        return true;
+    // The entries as loading keeps them: up to the first without a name, the
+    // first of each name, in name order.
+    auto firstEmpty = std::find_if(stored.begin(), stored.end(),
+                                   [](const CLCmdIndex& e) { return e.szName[0] == 0; });
+    stored.erase(firstEmpty, stored.end());
+    std::vector<const CLCmdIndex*> entries;
+    entries.reserve(stored.size());
+    for (const CLCmdIndex& e : stored)
+        entries.push_back(&e);
+    auto byName = [](const CLCmdIndex* a, const CLCmdIndex* b) {
+        return std::strcmp(a->szName, b->szName) < 0;
+    };
+    if (!std::is_sorted(entries.begin(), entries.end(), byName))
+        std::stable_sort(entries.begin(), entries.end(), byName);
+    entries.erase(std::unique(entries.begin(), entries.end(),
+                              [](const CLCmdIndex* a, const CLCmdIndex* b) {
+                                  return std::strcmp(a->szName, b->szName) == 0;
+                              }),
+                  entries.end());
+    return Scan(manager, entries, q, nLimit, pResults, pWhy);
+}

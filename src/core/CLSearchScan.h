@@ -1,0 +1,30 @@
+// CLSearchScan: one search without an index, for a program that searches
+// once and ends (zentrivo-cli). It reads every command's record as the run
+// mode says and looks only at the records whose bytes hold every word of the
+// query; the results are those an index (CLSearchIndex) gives.
+#ifndef CLSEARCHSCAN_H
+#define CLSEARCHSCAN_H
+
+#include "CLSearch.h"
+
+#include <string>
+#include <string_view>
+
+class CLCmdManager;
+
+class CLSearchScan
+{
+public:
+    // Searches the commands of the manager's index (loaded by the caller).
+    // False when the records cannot be read at all (clcmd.dat missing in
+    // the reading run modes); *pWhy then names the file.
+    static bool Run(CLCmdManager& manager, std::string_view query, size_t nLimit,
+                    CLSearch::Results* pResults, std::string* pWhy);
+    // The same for the program folder's index, read here as the manager
+    // would load it, without building the manager's list: the fastest way to
+    // search once. False when the index or the records cannot be read.
+    static bool RunOnFolder(std::string_view query, size_t nLimit, CLSearch::Results* pResults,
+                            std::string* pWhy);
+};
+
+#endif

@@ -1,0 +1,191 @@
+// The window's reading aids: search (Ctrl+F, results as you type, Enter shows
+// the command on the page and row where it matched), history (Alt+Left,
+// Alt+Right) and text zoom.
+#include "AppSettings.h"
+#include "GuiFixture.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+void Sample(GuiFixture& f, int runMode = 2)
+{
+    f.AddCategory(1, "Libraries", "lib.htm");
+    f.AddCategory(2, "Spool", "spool.htm");
+    f.AddCommand({"CRTLIB",
+                  1,
+                  "Create Library",
+                  {{"LIB", "Library", "Name", "Required"}, {"TYPE", "Library type", "*PROD", ""}},
+                  {{"CPF2111", "Library exists."}},
+                  "Adds a library.",
+                  "CRTLIB LIB(X)"});
+    f.AddCommand({"DSPLIB", 1, "Display Library"});
+    f.AddCommand({"WRKSPLF",
+                  2,
+                  "Work with Spooled Files",
+                  {{"SELECT", "Select files for", "*CURRENT", ""},
+                   {"OUTQ", "Output queue", "Name, *ALL", ""}},
+                  {{"CPF3303", "File not found."}, {"CPF2111", "No library of that name."}}});
+    f.WriteDatabase();
+    f.WriteSettings(runMode);
+}
+
+// Activates the window and types a search; the results' first column.
+QStringList Search(GuiFixture& f, const QString& text)
+{
+    f.window()->activateWindow();
+    QTest::qWaitForWindowActive(f.window());
+    // Ctrl+F from whatever has the focus (at first "Go to Command:").
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+    auto* field = f.Find<QLineEdit>("edtFind");
+    field->clear();
+    f.window()->WaitForSearchIndex(5000);
+    QTest::keyClicks(field, text);
+    return f.Rows("lvFind");
+}
+
+QString Page(GuiFixture& f)
+{
+    return f.Find<QTabWidget>("pClient")->currentWidget()->objectName();
+}
+
+} // namespace
+
+class ReadingAidsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void ctrlFSearchesAsYouType();
+    void enterShowsThePageAndRow();
+    void messageIdOffersAMonitorLine();
+    void historyStepsBackAndForth();
+    void zoomScalesThePagesAndIsRemembered();
+};
+
+void ReadingAidsTest::ctrlFSearchesAsYouType()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    QCOMPARE(Search(f, "lib"), QStringList({"CRTLIB", "DSPLIB", "WRKSPLF"}));
+    QCOMPARE(QApplication::focusWidget(), f.Find<QWidget>("edtFind"));
+    QVERIFY(f.Find<QTreeWidget>("lvFind")->isVisible());
+    QCOMPARE(f.Rows("lvFind", 2), QStringList({"title", "title", "error CPF2111"}));
+    QCOMPARE(Search(f, "xyz"), QStringList({""})); // one row that says nothing was found
+    // Escape leaves the field and hides the results.
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Escape);
+    QVERIFY(!f.Find<QTreeWidget>("lvFind")->isVisible());
+    QVERIFY(QApplication::focusWidget() != f.Find<QWidget>("edtFind"));
+    QCOMPARE(f.Shown(), QString("CRTLIB")); // nothing shown changed
+}
+
+void ReadingAidsTest::enterShowsThePageAndRow()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    f.PickCategory(1); // Libraries: WRKSPLF is not listed
+    QCOMPARE(Search(f, "outq"), QStringList({"WRKSPLF"}));
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(f.Shown(), QString("WRKSPLF"));
+    QCOMPARE(f.Find<QComboBox>("cbCate")->currentIndex(), 0); // switched to All
+    QCOMPARE(Page(f), QString("tParam"));
+    auto* params = f.Find<QTreeWidget>("lvParam");
+    QCOMPARE(params->indexOfTopLevelItem(params->currentItem()), 1);
+    QCOMPARE(QString(AppSettings.LastCmd), QString("WRKSPLF"));
+
+    // Down chooses the next result; a hit in the examples opens that page.
+    Search(f, "lib(x)");
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+    QCOMPARE(Page(f), QString("tExample"));
+    QCOMPARE(Search(f, "library"), QStringList({"CRTLIB", "DSPLIB", "WRKSPLF"}));
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Down);
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Down);
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(f.Shown(), QString("WRKSPLF"));
+    QCOMPARE(Page(f), QString("tErrorMsg"));
+    auto* errors = f.Find<QTreeWidget>("lvError");
+    QCOMPARE(errors->indexOfTopLevelItem(errors->currentItem()), 1);
+}
+
+void ReadingAidsTest::messageIdOffersAMonitorLine()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    QCOMPARE(Search(f, "cpf2111"),
+             QStringList({"MONMSG", "CRTLIB", "WRKSPLF", "CRTLIB", "WRKSPLF"}));
+    QCOMPARE(f.Rows("lvFind", 1).at(0), QString("MONMSG MSGID(CPF2111) EXEC(...)"));
+    QCOMPARE(f.Rows("lvFind", 1).at(2), QString("No library of that name.")); // WRKSPLF's text
+    // Enter on the first row copies the monitor line.
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(QApplication::clipboard()->text(), QString("MONMSG MSGID(CPF2111) EXEC(...)"));
+}
+
+void ReadingAidsTest::historyStepsBackAndForth()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    f.window()->SelectCommand("DSPLIB");
+    f.ClickListRow(2); // WRKSPLF
+    Search(f, "crtlib");
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+    QTest::keyClick(f.window(), Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(f.Shown(), QString("WRKSPLF"));
+    QTest::keyClick(f.window(), Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(f.Shown(), QString("DSPLIB"));
+    QTest::keyClick(f.window(), Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(f.Shown(), QString("WRKSPLF"));
+    // The mouse's back button does the same.
+    QTest::mouseClick(f.Find<QWidget>("lbCommand")->findChild<QWidget*>("qt_scrollarea_viewport"),
+                      Qt::BackButton);
+    QCOMPARE(f.Shown(), QString("DSPLIB"));
+    // Showing another command drops the way forward.
+    f.window()->SelectCommand("CRTLIB");
+    QTest::keyClick(f.window(), Qt::Key_Right, Qt::AltModifier);
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+}
+
+void ReadingAidsTest::zoomScalesThePagesAndIsRemembered()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    auto* detail = f.Find<QPlainTextEdit>("memDetail");
+    const qreal base = detail->font().pointSizeF();
+    const QSize size = f.window()->size();
+    f.window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window()));
+    QTest::keyClick(f.window(), Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(f.window(), Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(detail->font().pointSizeF(), base + 2);
+    QCOMPARE(f.Find<QTreeWidget>("lvParam")->font().pointSizeF(),
+             f.Find<QTreeWidget>("lvError")->font().pointSizeF());
+    QCOMPARE(f.window()->size(), size);
+    f.Close();
+    QVERIFY(f.Settings().find("TextZoom=2") != std::string::npos);
+    f.Open();
+    detail = f.Find<QPlainTextEdit>("memDetail");
+    QCOMPARE(detail->font().pointSizeF(), base + 2);
+    f.window()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(f.window()));
+    QTest::keyClick(f.window(), Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(detail->font().pointSizeF(), base);
+}
+
+QObject* NewReadingAidsTest()
+{
+    return new ReadingAidsTest;
+}
+
+#include "ReadingAidsTest.moc"
