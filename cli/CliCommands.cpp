@@ -122,6 +122,27 @@ const std::vector<CliCommand>& CliCommands()
          1,
          true,
          RunLoad},
+        {"import-cmd",
+         "import-cmd [--category ID] FILE...",
+         "Import IBM i command definitions (XML) as parameter lists.",
+         "Reads each FILE as the XML document that IBM i's Retrieve Command\n"
+         "Definition API (QCDRCMDD) writes for one command, and takes its\n"
+         "parameters into the reference: keyword, prompt, choices (single and\n"
+         "special values, the kind of value, the parts of a qualified name or list,\n"
+         "the default) and notes (Required or Optional, Key, Positional n).\n"
+         "Parameters with a constant value are left out.\n"
+         "\n"
+         "A command the index holds gets its parameter list replaced; every other\n"
+         "field and its category stay. A new command is added to category ID\n"
+         "(default 1) with its title and a per-command file under data/. One line\n"
+         "per command says what was added, removed or changed. A file that cannot\n"
+         "be taken is reported as \"FILE: reason\" and the others go on; the exit\n"
+         "status is then 1. Run \"build\" afterwards to update clcmd.dat.\n",
+         {{"category", "ID", "The category of new commands (default 1)."}},
+         1,
+         CliCommand::kAnyCount,
+         true,
+         RunImportCmd},
         {"search",
          "search [--limit N] WORDS...",
          "Commands whose texts hold every word, best first.",

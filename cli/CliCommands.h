@@ -58,6 +58,7 @@ int RunShow(CliContext& ctx, const CliArgs& args);
 int RunCheck(CliContext& ctx, const CliArgs& args);
 int RunExport(CliContext& ctx, const CliArgs& args);
 int RunLoad(CliContext& ctx, const CliArgs& args);
+int RunImportCmd(CliContext& ctx, const CliArgs& args);
 int RunSearch(CliContext& ctx, const CliArgs& args);
 int RunMsgid(CliContext& ctx, const CliArgs& args);
 

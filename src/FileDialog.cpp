@@ -22,6 +22,14 @@ QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& 
     return QFileDialog::getOpenFileName(parent, caption, start, filter);
 }
 
+QStringList GetOpenFileNames(QWidget* parent, const QString& caption, const QString& start,
+                             const QString& filter)
+{
+    if (CurrentHandler())
+        return CurrentHandler()(caption, start).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    return QFileDialog::getOpenFileNames(parent, caption, start, filter);
+}
+
 QString GetExistingDirectory(QWidget* parent, const QString& caption, const QString& start)
 {
     if (CurrentHandler())

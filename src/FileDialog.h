@@ -4,6 +4,7 @@
 #define FILEDIALOG_H
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -14,6 +15,10 @@ namespace FileDialog {
 // An existing file to open; empty when cancelled.
 QString GetOpenFileName(QWidget* parent, const QString& caption, const QString& start,
                         const QString& filter);
+// Existing files to open; empty when cancelled. A test handler answers with
+// the names separated by newlines.
+QStringList GetOpenFileNames(QWidget* parent, const QString& caption, const QString& start,
+                             const QString& filter);
 // An existing folder; empty when cancelled.
 QString GetExistingDirectory(QWidget* parent, const QString& caption, const QString& start);
 

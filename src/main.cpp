@@ -140,7 +140,8 @@ void TfmMain::SetupMenus()
     m_pmCommand->setObjectName(QStringLiteral("pmCommand"));
     m_pmCommand->addActions({ui->pmiAddCmd, ui->pmiDelCmd, ui->pmiSaveCmd});
     m_pmCommand->addSeparator();
-    m_pmCommand->addActions({ui->pmiEditCat, ui->pmiAnalyze, ui->pmiBuildData});
+    m_pmCommand->addActions(
+        {ui->pmiEditCat, ui->pmiAnalyze, ui->pmiImportCmdDef, ui->pmiBuildData});
     m_pmCommand->addSeparator();
     m_pmCommand->addActions({ui->pmiCreateHtml, ui->pmiCreateAllHtml});
     connect(m_pmCommand, &QMenu::aboutToShow, this, [this] { pmCommandPopup(); });
@@ -161,6 +162,7 @@ void TfmMain::SetupMenus()
         {ui->pmiSaveCmd, &TfmMain::pmiSaveCmdClick},
         {ui->pmiEditCat, &TfmMain::EditCategories},
         {ui->pmiAnalyze, &TfmMain::pmiAnalyzeClick},
+        {ui->pmiImportCmdDef, &TfmMain::pmiImportCmdDefClick},
         {ui->pmiBuildData, &TfmMain::pmiBuildDataClick},
         {ui->pmiCreateHtml, &TfmMain::pmiCreateHtmlClick},
         {ui->pmiCreateAllHtml, &TfmMain::pmiCreateAllHtmlClick},

@@ -94,6 +94,8 @@ public:
     void pmiSaveCmdClick();
     void pmiAnalyzeClick();
     void pmiBuildDataClick();
+    // Imports IBM i command definitions (XML) as parameter lists (mainimport.cpp).
+    void pmiImportCmdDefClick();
     void pmiCreateHtmlClick();
     void pmiCreateAllHtmlClick();
     void pmiAddParamClick();

@@ -76,6 +76,7 @@ private slots:
     void focusStartsInGoToCommand();
     void captionsAreExact();
     void anotherProgramsChangeIsNotOverwritten();
+    void importCommandDefinitions();
 };
 
 void AuthoringTest::renameOntoAnotherCommandIsRefused()
@@ -383,3 +384,41 @@ QObject* NewAuthoringTest()
 }
 
 #include "AuthoringTest.moc"
+
+void AuthoringTest::importCommandDefinitions()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    const std::string good = f.home.File("aaa.xml"), bad = f.home.File("bad.xml");
+    WriteText(good, "<QcdCLCmd><Cmd CmdName=\"AAA\" MaxPos=\"1\">"
+                    "<Parm Kwd=\"X\" PosNbr=\"2\" Prompt=\"Ex\" Type=\"NAME\" Min=\"1\"/>"
+                    "<Parm Kwd=\"Y\" PosNbr=\"1\" Prompt=\"Why\" Type=\"CHAR\"/>"
+                    "</Cmd></QcdCLCmd>");
+    WriteText(bad, "not xml");
+    // Unsaved edits of the command are saved first, or nothing happens.
+    f.Find<QPlainTextEdit>("memDetail")->setPlainText("Edited");
+    const Bytes before = ReadBytes(f.home.File("data/AAA.dat"));
+    f.chooserAnswers << QString::fromStdString(good);
+    f.answers.push_back(QMessageBox::Cancel);
+    f.window()->pmiImportCmdDefClick();
+    QCOMPARE(f.questions.size(), size_t(1));
+    QCOMPARE(f.questions[0].buttons, QMessageBox::Save | QMessageBox::Cancel);
+    QCOMPARE(ReadBytes(f.home.File("data/AAA.dat")), before);
+    QCOMPARE(f.Rows("lvParam"), QStringList({"P1"}));
+
+    f.chooserAnswers << QString::fromStdString(good + "\n" + bad);
+    f.answers.push_back(QMessageBox::Save);
+    f.window()->pmiImportCmdDefClick();
+    RecordPtr rec = ReadFile("AAA.dat");
+    QCOMPARE(QString(rec->pszDetail), QString("Edited"));
+    QCOMPARE(rec->dwParamCount, 2u);
+    QCOMPARE(f.Shown(), QString("AAA"));
+    QCOMPARE(f.Rows("lvParam"), QStringList({"Y", "X"}));
+    QCOMPARE(f.Rows("lvParam", 3), QStringList({"Optional", "Required, Positional 1"}));
+    QCOMPARE(f.messages.size(), size_t(1));
+    QVERIFY(f.messages[0].bError);
+    QVERIFY(f.messages[0].text.contains("AAA: parameters added Y, X; removed P1"));
+    QVERIFY(f.messages[0].text.contains(QString::fromStdString(bad) + ": line 1"));
+    QVERIFY(f.window()->UnsavedWork().isEmpty());
+}

@@ -102,9 +102,10 @@ void EditingTest::commandMenuEnabling()
     QStringList items;
     for (QAction* a : menu->actions())
         items << (a->isSeparator() ? QString("-") : a->text());
-    QCOMPARE(items, QStringList({"&Add Command", "&Delete Command", "&Save Command", "-",
-                                 "Edit Ca&tegories...", "Analyze &File", "&Build Data File", "-",
-                                 "&Create HTML", "Create All &HTML"}));
+    QCOMPARE(items,
+             QStringList({"&Add Command", "&Delete Command", "&Save Command", "-",
+                          "Edit Ca&tegories...", "Analyze &File", "Import Command Defi&nitions...",
+                          "&Build Data File", "-", "&Create HTML", "Create All &HTML"}));
     f.window()->pmCommandPopup();
     QVERIFY(Action(f, "pmiDelCmd")->isEnabled());
     QVERIFY(Action(f, "pmiSaveCmd")->isEnabled());
