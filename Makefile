@@ -4,7 +4,8 @@
 #   make asan   the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench  the benchmarks
 #   make fuzz-run  every fuzz target for FUZZ_SECONDS over its seed corpus
-.PHONY: all deps deps-fuzz build run test asan bench fuzz fuzz-run format clean
+#   make windows-test  the core and its tests built for Windows (mingw-w64), run under wine
+.PHONY: all deps deps-fuzz build run test asan bench fuzz fuzz-run windows-test format clean
 
 # Seconds each fuzz target runs in fuzz-run.
 FUZZ_SECONDS ?= 60
@@ -47,8 +48,14 @@ fuzz: deps-fuzz
 fuzz-run: fuzz
 	scripts/fuzz-run.sh $(FUZZ_SECONDS)
 
+windows-test:
+	@scripts/install-deps.sh g++-mingw-w64-x86-64-posix wine64 googletest
+	cmake --preset windows
+	cmake --build --preset windows
+	ctest --preset windows
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-bench build-fuzz
+	rm -rf build build-asan build-bench build-fuzz build-windows

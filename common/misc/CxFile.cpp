@@ -12,6 +12,8 @@
 #include <io.h>
 #include <process.h>
 #include <windows.h>
+// windows.h names its own ReplaceFile function by a macro.
+#undef ReplaceFile
 #else
 #include <unistd.h>
 #endif

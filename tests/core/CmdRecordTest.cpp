@@ -326,6 +326,7 @@ TEST(CmdRecord, AFailedSaveKeepsTheOldFile)
     Bytes old = ReadBytes(f.home.File("data/KEEP.dat"));
     RecordPtr rec = NewRecord();
     FillRecord(rec.get(), p, "KEEP", "", "", {}, {}, std::string(5000, 'n'));
+    SKIP_WITHOUT_FILE_LIMIT();
     {
         FileLimit limit(1000);
         EXPECT_FALSE(f.m.SaveCmdRecord(rec.get()));

@@ -12,8 +12,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#ifndef _WIN32
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -87,6 +89,9 @@ void ExpectPairFits()
 
 TEST(FolderSafety, AKilledBuildLeavesTheOldPairOrTheNew)
 {
+#ifdef _WIN32
+    GTEST_SKIP() << "needs fork";
+#else
     for (int step = 0; step <= 3; ++step) {
         Folder f;
         Bytes oldJoined = ReadBytes(f.home.File("clcmd.dat"));
@@ -120,6 +125,7 @@ TEST(FolderSafety, AKilledBuildLeavesTheOldPairOrTheNew)
         EXPECT_EQ(bOld, step == 0) << step; // once the marker is written, the build completes
         ExpectPairFits();
     }
+#endif
 }
 
 TEST(FolderSafety, RecoveryTouchesOnlyItsOwnTemporaries)
@@ -143,6 +149,13 @@ TEST(FolderSafety, TheLockKeepsASecondWriterWaiting)
     TestHome home;
     CLFolderLock first;
     ASSERT_TRUE(first.Acquire(0));
+#ifdef _WIN32
+    // A lock taken through another handle conflicts within one process too.
+    {
+        CLFolderLock second;
+        EXPECT_FALSE(second.Acquire(100));
+    }
+#else
     pid_t pid = fork();
     ASSERT_GE(pid, 0);
     if (pid == 0) {
@@ -153,6 +166,7 @@ TEST(FolderSafety, TheLockKeepsASecondWriterWaiting)
     int status = 0;
     waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0); // it timed out
+#endif
     first.Release();
     CLFolderLock again;
     EXPECT_TRUE(again.Acquire(0));

@@ -7,16 +7,24 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace fs = std::filesystem;
 
 TestHome::TestHome() : m_sPrevious(GetAppPath())
 {
-    std::string tmpl = (fs::temp_directory_path() / "zentrivo-test-XXXXXX").string();
-    if (!mkdtemp(tmpl.data()))
-        throw std::runtime_error("mkdtemp failed");
-    m_sPath = tmpl + "/";
+    // A folder of its own under the temporary folder (what mkdtemp does, on
+    // every system).
+    std::random_device random;
+    for (int attempt = 0; m_sPath.empty(); ++attempt) {
+        if (attempt == 100)
+            throw std::runtime_error("no temporary folder can be created");
+        fs::path dir = fs::temp_directory_path() / ("zentrivo-test-" + std::to_string(random()));
+        std::error_code ec;
+        if (fs::create_directory(dir, ec))
+            m_sPath = dir.generic_string() + "/";
+    }
     fs::create_directory(m_sPath + "data");
     SetAppPath(m_sPath);
 }
