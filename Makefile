@@ -4,8 +4,14 @@
 #   make asan   the core tests under AddressSanitizer and UndefinedBehaviorSanitizer
 #   make bench  the benchmarks
 #   make fuzz-run  every fuzz target for FUZZ_SECONDS over its seed corpus
+#   make install PREFIX=DIR  install the programs, the reference, desktop entry, icons, manual pages
+#   make deb       the Debian package build/zentrivo_VERSION_ARCH.deb
+#   make deb-check the package through lintian, apt install and a start from its menu entry
 #   make windows-test  the core and its tests built for Windows (mingw-w64), run under wine
-.PHONY: all deps deps-fuzz build run test asan bench fuzz fuzz-run windows-test format clean
+.PHONY: all deps deps-fuzz build run test install deb deb-check asan bench fuzz fuzz-run windows-test format clean
+
+# Where make install puts everything.
+PREFIX ?= /usr/local
 
 # Seconds each fuzz target runs in fuzz-run.
 FUZZ_SECONDS ?= 60
@@ -24,6 +30,16 @@ run: build
 
 test: build
 	ctest --preset default
+
+install: build
+	cmake --install build --prefix $(PREFIX)
+
+deb: build
+	cd build && cpack -G DEB
+
+deb-check: build
+	@scripts/install-deps.sh lintian xdotool
+	scripts/deb-check.sh
 
 asan: deps
 	cmake --preset asan

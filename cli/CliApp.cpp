@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "CLBuildCommit.h"
 #include "CLFolderLock.h"
+#include "CLHome.h"
 #include "CliContext.h"
 #include "CxFile.h"
 #include "WinUtil.h"
@@ -81,7 +82,11 @@ std::string CliApp::ProgramHelp() const
         "and the joined file clcmd.dat.\n"
         "\n"
         "Options:\n"
-        "  --home DIR            The program folder (default: this program's folder).\n"
+        "  --home DIR            The program folder. Default: ZENTRIVO_HOME when set,\n"
+        "                        else this program's folder when it holds the data\n"
+        "                        files and can be written, else the user's folder\n"
+        "                        $XDG_DATA_HOME/zentrivo (~/.local/share/zentrivo),\n"
+        "                        made a copy of the installed reference at first use.\n"
         "  --run-mode N          Where records are read from: 1 the per-command\n"
         "                        files, any other number clcmd.dat (default: RunMode\n"
         "                        of the folder's tarvexa.ini, else 2).\n"
@@ -205,8 +210,11 @@ int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std
     int64_t nRunMode = 0;
     if (!runMode.empty() && !CliArgs::ParseNumber(runMode, INT32_MIN, INT32_MAX, &nRunMode))
         return Usage("--run-mode needs a whole number, not \"" + runMode + "\".");
-    if (!home.empty())
-        SetAppPath(home);
+    std::string why;
+    if (!CLHome::Use(home, &why)) {
+        Print(stderr, std::string(kProgram) + ": " + why + "\n");
+        return kExitFailed;
+    }
     LoadSettings();
     if (!runMode.empty())
         AppSettings.RunMode = static_cast<int32_t>(nRunMode);

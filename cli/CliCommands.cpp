@@ -124,7 +124,7 @@ const std::vector<CliCommand>& CliCommands()
          RunLoad},
         {"import-cmd",
          "import-cmd [--category ID] FILE...",
-         "Import IBM i command definitions (XML) as parameter lists.",
+         "Parameters from IBM i command definitions (XML).",
          "Reads each FILE as the XML document that IBM i's Retrieve Command\n"
          "Definition API (QCDRCMDD) writes for one command, and takes its\n"
          "parameters into the reference: keyword, prompt, choices (single and\n"

@@ -3,10 +3,10 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-QPixmap MakeBanner(int width, int height)
+QPixmap MakeBanner(int width, int height, const QColor& background)
 {
     QPixmap pixmap(width, height);
-    pixmap.fill(Qt::white);
+    pixmap.fill(background);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
     QLinearGradient bar(0, 0, width, 0);

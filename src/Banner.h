@@ -4,6 +4,9 @@
 
 #include <QPixmap>
 
-QPixmap MakeBanner(int width, int height);
+#include <QColor>
+
+// The banner on a background of the given colour (the top panel's).
+QPixmap MakeBanner(int width, int height, const QColor& background = Qt::white);
 
 #endif

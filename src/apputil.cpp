@@ -57,6 +57,15 @@ void LoadSettings()
     AppSettings.ImportFile = ToLocal(ReadText(settings, "ImportFile"));
     AppSettings.HtmlFolder = ToLocal(ReadText(settings, "HtmlFolder"));
     AppSettings.TextZoom = ReadInt(settings, "TextZoom", 0);
+    AppSettings.WebSite = ToLocal(ReadText(settings, "WebSite").trimmed());
+}
+
+std::string ReloadWebSite()
+{
+    QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    AppSettings.WebSite = ToLocal(ReadText(settings, "WebSite").trimmed());
+    return AppSettings.WebSite;
 }
 
 void SaveSettings()

@@ -1,7 +1,9 @@
 // The settings file "tarvexa.ini" in the program folder, section "Zentrivo":
 // RunMode (default 2), DataMode (1), LastCat (0), LastCmd (empty), the
 // author's choices ImportFile and HtmlFolder (written only once chosen), and
-// the reader's TextZoom (points added to the pages' text; written once changed).
+// the reader's TextZoom (points added to the pages' text; written once changed),
+// and WebSite (the site that "CL Command on the Web" opens, for example
+// https://www.example.com; set by hand in the file, never written).
 #ifndef APPUTIL_H
 #define APPUTIL_H
 
@@ -13,6 +15,9 @@ void LoadSettings();
 // Writes every key back, creating the file and section when missing. A failure
 // to write is not reported.
 void SaveSettings();
+// Reads WebSite from the settings file again (it is edited by hand, also while
+// the program runs) into AppSettings and returns it.
+std::string ReloadWebSite();
 // The settings file's full path.
 std::string GetSettingsFileName();
 

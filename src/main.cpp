@@ -17,11 +17,13 @@
 #include "RowText.h"
 #include "ShellOpen.h"
 #include "UpperCaseValidator.h"
+#include "WindowColours.h"
 #include "apputil.h"
 #include "ui_main.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
@@ -33,9 +35,6 @@
 TfmMain* fmMain = nullptr;
 
 namespace {
-
-// The product's web site; a command's page is /clcommand/NAME.htm there.
-constexpr const char* kWebSite = "https://www.zentrivo.example";
 
 using ParamRow = RowItem<CLCmdParam>;
 using ErrorRow = RowItem<CLCmdError>;
@@ -72,8 +71,8 @@ void TfmMain::SetupControls()
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     setFixedSize(794, 564);
     ui->sbMain->setFixedHeight(19);
-    ui->imgTop->setPixmap(MakeBanner(475, 61));
     ui->imgTop->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ApplyColours();
 
     QFont fixed(QStringLiteral("Courier New"), 9);
     fixed.setStyleHint(QFont::TypeWriter);
@@ -499,18 +498,50 @@ void TfmMain::edtCommandChange()
     SelectCommand(ToLatin1(ui->edtCommand->text()).c_str());
 }
 
-QString TfmMain::CommandWebAddress(const CLCmdIndex* pIdx)
+QString TfmMain::CommandWebAddress(const CLCmdIndex* pIdx, const QString& site)
 {
+    QUrl url(site.trimmed(), QUrl::StrictMode);
+    if (!url.isValid() || url.host().isEmpty() ||
+        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+        return {};
     QString name = UpperCaseValidator::ToUpper(FromLatin1(FieldText(pIdx->szName)));
-    QUrl url(QString::fromLatin1(kWebSite));
     url.setPath(QStringLiteral("/clcommand/") + name + QStringLiteral(".htm"));
+    url.setQuery(QString());
+    url.setFragment(QString());
     return url.toString(QUrl::FullyEncoded);
 }
 
 void TfmMain::btnWebClick()
 {
-    if (m_pCurIdx)
-        ShellOpen(CommandWebAddress(m_pCurIdx).toLatin1().constData());
+    if (!m_pCurIdx)
+        return;
+    const QString site = QString::fromStdString(ReloadWebSite());
+    const QString ini = QString::fromLocal8Bit(GetSettingsFileName().c_str());
+    if (!site.isEmpty()) {
+        QString address = CommandWebAddress(m_pCurIdx, site);
+        if (address.isEmpty()) {
+            MsgBox::Error(this, QStringLiteral("WebSite=%1 in \"%2\" is not a web address "
+                                               "such as https://www.example.com.")
+                                    .arg(site, ini));
+            return;
+        }
+        ShellOpen(address.toLatin1().constData());
+        return;
+    }
+    // No site: the page Create HTML wrote, when there is one.
+    const QString page =
+        QString::fromLocal8Bit((GetHtmlFolder() + FieldText(m_pCurIdx->szName) + ".htm").c_str());
+    if (QFileInfo(page).isFile()) {
+        ShellOpen(QUrl::fromLocalFile(page).toString(QUrl::FullyEncoded).toLatin1().constData());
+        return;
+    }
+    MsgBox::Information(
+        this, QStringLiteral("No web site is set for the command pages. Add a line such as\n"
+                             "WebSite=https://www.example.com\n"
+                             "to the section [Zentrivo] of \"%1\"; the pages are then opened "
+                             "at SITE/clcommand/NAME.htm. Until then the button opens the page "
+                             "that Create HTML writes into \"%2\".")
+                  .arg(ini, page.left(page.lastIndexOf(QLatin1Char('/')) + 1)));
 }
 
 void TfmMain::btnExitClick()
@@ -531,6 +562,34 @@ void TfmMain::memDetailChange()
 void TfmMain::memExampleChange()
 {
     m_bExampleChanged = true;
+}
+
+void TfmMain::ApplyColours()
+{
+    const WindowColours c = ColoursFor(palette());
+    if (m_nColoursDark == static_cast<int>(c.bDark))
+        return;
+    m_nColoursDark = c.bDark;
+    const QString label = QStringLiteral("color: %1; font-weight: bold;").arg(c.label.name());
+    ui->lblCate->setStyleSheet(label);
+    ui->lblGoto->setStyleSheet(label);
+    const QString hint = QStringLiteral("color: %1;").arg(c.hint.name());
+    ui->lblNoParam->setStyleSheet(hint);
+    ui->lblNoError->setStyleSheet(hint);
+    ui->spTop->setStyleSheet(QStringLiteral("#spTop { background: %1; }").arg(c.panel.name()));
+    ui->imgTop->setPixmap(MakeBanner(475, 61, c.panel));
+    // A label styled by a sheet keeps the palette it was styled with until
+    // its sheet is set again.
+    const QString underline = ui->lblCmdList->styleSheet();
+    ui->lblCmdList->setStyleSheet(QString());
+    ui->lblCmdList->setStyleSheet(underline);
+}
+
+void TfmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        ApplyColours();
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)

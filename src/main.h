@@ -107,8 +107,9 @@ public:
     void pmiErrorPropClick();
     void EditCategories();
 
-    // The web address of a command's page.
-    static QString CommandWebAddress(const CLCmdIndex* pIdx);
+    // The web address of a command's page on a site (SITE/clcommand/NAME.htm);
+    // empty when the site is no http or https address.
+    static QString CommandWebAddress(const CLCmdIndex* pIdx, const QString& site);
 
     // --- reading aids (mainfind.cpp) -----------------------------------------
     // Full-text search: the field in the top panel (Ctrl+F) and its results.
@@ -132,11 +133,14 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
 
 private:
     void SetupControls();
+    // The labels', hints' and top panel's colours for the current palette.
+    void ApplyColours();
     void SetupMenus();
     void ShowPopup(QMenu* menu, QWidget* view, const QPoint& pos);
     void SelectRow(int row);
@@ -187,6 +191,7 @@ private:
     std::vector<std::string> m_history;
     int m_nHistoryPos = -1;
     bool m_bNavigating = false;
+    int m_nColoursDark = -1; // the palette the colours were applied for; -1 none yet
 };
 
 // The main window, for the whole run.

@@ -134,9 +134,10 @@ public:
     bool Write(const void* szBuf, int dwSize)
     {
         // The common case, a short field, costs one copy into the write buffer.
-        if (dwSize > 0 && m_wlen + static_cast<size_t>(dwSize) <= sizeof(m_wbuf) && m_fp && szBuf) {
-            std::memcpy(m_wbuf + m_wlen, szBuf, static_cast<size_t>(dwSize));
-            m_wlen += static_cast<size_t>(dwSize);
+        const size_t n = dwSize > 0 ? static_cast<size_t>(dwSize) : 0;
+        if (n > 0 && m_wlen <= sizeof(m_wbuf) && n <= sizeof(m_wbuf) - m_wlen && m_fp && szBuf) {
+            std::memcpy(m_wbuf + m_wlen, szBuf, n);
+            m_wlen += n;
             m_nPos = -1;
             return !m_bWriteError;
         }

@@ -34,12 +34,15 @@ std::string ExecutableFolder()
 
 } // namespace
 
-std::string GetAppPath()
+std::string GetExeFolder()
 {
-    if (!g_sOverride.empty())
-        return g_sOverride;
     static const std::string sExeFolder = ExecutableFolder();
     return sExeFolder;
+}
+
+std::string GetAppPath()
+{
+    return g_sOverride.empty() ? GetExeFolder() : g_sOverride;
 }
 
 int GetAppPath(char* szPath, size_t nSize)

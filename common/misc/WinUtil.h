@@ -17,6 +17,9 @@ std::string GetAppPath();
 // the executable's own folder.
 void SetAppPath(const std::string& dir);
 
+// The executable's own folder, ending in a separator, whatever SetAppPath set.
+std::string GetExeFolder();
+
 // Joins the program folder and a file name.
 std::string AppFile(const std::string& name);
 

@@ -22,6 +22,7 @@ struct TAppSettings
     std::string ImportFile; // last import file chosen; empty: the default
     std::string HtmlFolder; // last HTML output folder chosen; empty: the default
     int32_t TextZoom;       // points added to the pages' text; 0 as designed
+    std::string WebSite;    // the site of "CL Command on the Web"; empty: none
 };
 
 extern TAppSettings AppSettings;

@@ -132,3 +132,66 @@ TEST(CliUsage, HomeDefaultsToTheProgramFolder)
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find(home.File("data/cldict.dat")), std::string::npos);
 }
+
+TEST(CliUsage, AnInstalledToolWorksInTheUsersFolder)
+{
+    // PREFIX/bin holds the tool and no data; PREFIX/share/zentrivo the reference.
+    CliHome prefix;
+    std::filesystem::create_directories(prefix.File("bin"));
+    std::filesystem::create_directories(prefix.File("share/zentrivo"));
+    const std::string program = prefix.File("bin/zentrivo-cli");
+    std::filesystem::copy_file(ZENTRIVO_CLI, program);
+    WriteText(prefix.File("list.txt"), kSmallList);
+    ASSERT_EQ(
+        RunCliIn(prefix.File("share/zentrivo"), {"import", "--records", prefix.File("list.txt")})
+            .status,
+        0);
+
+    struct Env
+    {
+        const char* name;
+        Env(const char* n, const std::string& v) : name(n) { setenv(n, v.c_str(), 1); }
+        ~Env() { unsetenv(name); }
+    };
+    Env xdg("XDG_DATA_HOME", prefix.File("xdg"));
+    CliResult r = RunProgram(program, {"list"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CPYF\nCRTLIB\nDLTLIB\nDSPFD\n");
+    const std::string user = prefix.File("xdg/zentrivo/");
+    EXPECT_EQ(ReadBytes(user + "cldict.dat"), ReadBytes(prefix.File("share/zentrivo/cldict.dat")));
+    EXPECT_TRUE(FileExists(user + "data/CRTLIB.dat"));
+    // Changes go to the user's copy; the installed reference stays as it is.
+    WriteText(prefix.File("more.txt"), "[01] - Libraries\nCLRLIB - Clear Library\n");
+    EXPECT_EQ(RunProgram(program, {"import", prefix.File("more.txt")}).status, 0);
+    EXPECT_EQ(RunProgram(program, {"list"}).out, "CLRLIB\n");
+    EXPECT_EQ(RunCliIn(prefix.File("share/zentrivo"), {"list"}).out,
+              "CPYF\nCRTLIB\nDLTLIB\nDSPFD\n");
+
+    // ZENTRIVO_HOME goes before it, --home before both.
+    Env env("ZENTRIVO_HOME", prefix.File("share/zentrivo"));
+    EXPECT_EQ(RunProgram(program, {"list"}).out, "CPYF\nCRTLIB\nDLTLIB\nDSPFD\n");
+    EXPECT_EQ(RunProgram(program, {"--home", user, "list"}).out, "CLRLIB\n");
+}
+
+TEST(CliUsage, TheManualPageNamesEveryCommand)
+{
+    const std::string page = ReadText(ZENTRIVO_REFERENCE_DIR "/../packaging/man/zentrivo-cli.1");
+    ASSERT_FALSE(page.empty());
+    for (const char* name : {"import", "build", "html", "list", "categories", "show", "check",
+                             "export", "load", "import-cmd", "search", "msgid"}) {
+        std::string roff;
+        for (char c : std::string(name))
+            roff += c == '-' ? std::string("\\-") : std::string(1, c);
+        EXPECT_TRUE(page.find(".BR " + roff + " ") != std::string::npos ||
+                    page.find(".BI " + roff + " ") != std::string::npos ||
+                    page.find(".B " + roff + "\n") != std::string::npos)
+            << name;
+    }
+    // And the help lists no command the page lacks.
+    CliResult r = RunCli({"--help"});
+    size_t nCommands = 0;
+    for (const std::string& line : LinesOf(r.out))
+        if (line.rfind("  ", 0) == 0 && line.size() > 2 && line[2] >= 'a' && line[2] <= 'z')
+            ++nCommands;
+    EXPECT_EQ(nCommands, 13u); // the twelve and help
+}

@@ -2,6 +2,7 @@
 #include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "GuiFixture.h"
+#include "WindowColours.h"
 #include "ZentrivoApp.h"
 
 #include <QAccessible>
@@ -19,6 +20,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <filesystem>
 
@@ -71,6 +73,7 @@ private slots:
     void textRoundTripsEveryByte();
     void layoutAndAccessibleNames();
     void exceptionsInHandlersAreShown();
+    void coloursStayReadableOnDarkPalettes();
 };
 
 void MainWindowTest::firstStartWithoutFiles()
@@ -303,10 +306,41 @@ void MainWindowTest::webButtonOpensTheCommandsPage()
 {
     GuiFixture f;
     Sample(f);
+    f.WriteSettings(2);
     f.Open();
     f.window()->SelectCommand("WRKJOB");
+    const std::string ini = f.Settings();
+    // The site is read when the button is pressed: an edit while running counts.
+    WriteText(f.home.File("tarvexa.ini"), ini + "WebSite=https://www.example.com/ignored?q#x\n");
     f.Find<QPushButton>("btnWeb")->click();
-    QCOMPARE(f.opened, QStringList({"https://www.zentrivo.example/clcommand/WRKJOB.htm"}));
+    QCOMPARE(f.opened, QStringList({"https://www.example.com/clcommand/WRKJOB.htm"}));
+
+    // No site: the page Create HTML wrote, else a message that says what to set.
+    WriteText(f.home.File("tarvexa.ini"), ini);
+    f.opened.clear();
+    f.Find<QPushButton>("btnWeb")->click();
+    QVERIFY(f.opened.isEmpty());
+    QCOMPARE(f.messages.size(), size_t(1));
+    QVERIFY(!f.messages[0].bError);
+    QVERIFY(f.messages[0].text.contains("WebSite=https://www.example.com"));
+    QVERIFY(f.messages[0].text.contains(QString::fromStdString(f.home.File("tarvexa.ini"))));
+    MakeDir(f.home.File("html"));
+    WriteText(f.home.File("html/WRKJOB.htm"), "<html></html>");
+    f.Find<QPushButton>("btnWeb")->click();
+    QCOMPARE(
+        f.opened,
+        QStringList({QUrl::fromLocalFile(QString::fromStdString(f.home.File("html/WRKJOB.htm")))
+                         .toString()}));
+
+    // A site that is no web address is refused, never opened.
+    WriteText(f.home.File("tarvexa.ini"), ini + "WebSite=file:///etc\n");
+    f.opened.clear();
+    f.Find<QPushButton>("btnWeb")->click();
+    QVERIFY(f.opened.isEmpty());
+    QVERIFY(f.messages.back().bError);
+    f.Close();
+    // The program never writes the site itself.
+    QVERIFY(f.Settings().find("WebSite=file:///etc") != std::string::npos);
 
     GuiFixture empty;
     empty.Open();
@@ -484,6 +518,45 @@ void MainWindowTest::exceptionsInHandlersAreShown()
 QObject* NewMainWindowTest()
 {
     return new MainWindowTest;
+}
+
+void MainWindowTest::coloursStayReadableOnDarkPalettes()
+{
+    const QPalette light = QApplication::palette();
+    // A dark desktop's palette.
+    QPalette dark(QColor(0x3c, 0x3c, 0x40), QColor(0x2d, 0x2d, 0x30));
+    dark.setColor(QPalette::Base, QColor(0x1e, 0x1e, 0x1e));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    auto* lblCate = f.Find<QLabel>("lblCate");
+    auto* lblNoParam = f.Find<QLabel>("lblNoParam");
+    // Light: the designed colours.
+    QVERIFY(lblCate->styleSheet().contains("#000080"));
+    QVERIFY(lblNoParam->styleSheet().contains("#0000ff"));
+    QCOMPARE(f.Find<QLabel>("imgTop")->pixmap().toImage().pixelColor(2, 2), QColor(Qt::white));
+
+    // A switch to a dark palette while running: every text stays readable.
+    QApplication::setPalette(dark);
+    QCoreApplication::processEvents();
+    const WindowColours c = ColoursFor(dark);
+    QVERIFY(c.bDark);
+    QVERIFY(lblCate->styleSheet().contains(c.label.name()));
+    QVERIFY(lblNoParam->styleSheet().contains(c.hint.name()));
+    for (const QColor& text : {c.label, c.hint}) {
+        QVERIFY2(ContrastRatio(text, dark.color(QPalette::Window)) >= 4.5, qPrintable(text.name()));
+        QVERIFY(ContrastRatio(text, c.panel) >= 4.5);
+    }
+    QVERIFY(ContrastRatio(ColoursFor(light).label, Qt::white) >= 4.5);
+    QCOMPARE(f.Find<QLabel>("imgTop")->pixmap().toImage().pixelColor(2, 2), c.panel);
+
+    QApplication::setPalette(light);
+    QCoreApplication::processEvents();
+    QVERIFY(lblCate->styleSheet().contains("#000080"));
 }
 
 #include "MainWindowTest.moc"
