@@ -143,6 +143,40 @@ const std::vector<CliCommand>& CliCommands()
          CliCommand::kAnyCount,
          true,
          RunImportCmd},
+        {"prompt",
+         "prompt [--source] NAME KEYWORD=VALUE...",
+         "Build a command string from keyword values.",
+         "Builds the command NAME from the values given as KEYWORD=VALUE, over the\n"
+         "command's parameters in the reference: the parameters given, in the\n"
+         "record's order, each as KEYWORD(value). Names and special values are\n"
+         "upper-cased; free text (blanks, lower case, apostrophes) is quoted with\n"
+         "apostrophes doubled; lists (A B) and command strings stay as typed.\n"
+         "Prints the command on one line (with --source, as CL source lines of at\n"
+         "most 80 columns continued with +). Every problem (a keyword the command\n"
+         "lacks, a required parameter without a value, a value outside a closed\n"
+         "list of special values or outside a range) is one line on standard\n"
+         "error, and the exit status is then 1.\n",
+         {{"source", nullptr, "Print CL source lines of at most 80 columns."}},
+         1,
+         CliCommand::kAnyCount,
+         false,
+         RunPrompt},
+        {"explain",
+         "explain 'COMMAND STRING'",
+         "Explain each parameter of a command string and check it.",
+         "Reads a command string as CL does (positional values, KEYWORD(value),\n"
+         "lists, qualified names, quoted strings, + and - continuation) and prints\n"
+         "one line per parameter given: KEYWORD<TAB>VALUE<TAB>DESCRIPTION, with\n"
+         "<TAB>(positional N) for a value given without its keyword. Problems\n"
+         "(a required parameter missing, a keyword the command lacks, too many\n"
+         "positional values, a value outside a closed list or range) follow on\n"
+         "standard error, one per line. Exit 0 when there are none, 1 when there\n"
+         "are, 2 when the string is no command.\n",
+         {},
+         1,
+         CliCommand::kAnyCount,
+         false,
+         RunExplain},
         {"search",
          "search [--limit N] WORDS...",
          "Commands whose texts hold every word, best first.",

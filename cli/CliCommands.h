@@ -59,6 +59,8 @@ int RunCheck(CliContext& ctx, const CliArgs& args);
 int RunExport(CliContext& ctx, const CliArgs& args);
 int RunLoad(CliContext& ctx, const CliArgs& args);
 int RunImportCmd(CliContext& ctx, const CliArgs& args);
+int RunPrompt(CliContext& ctx, const CliArgs& args);
+int RunExplain(CliContext& ctx, const CliArgs& args);
 int RunSearch(CliContext& ctx, const CliArgs& args);
 int RunMsgid(CliContext& ctx, const CliArgs& args);
 

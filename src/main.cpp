@@ -10,6 +10,7 @@
 #include "CLRecordUtil.h"
 #include "CommandListModel.h"
 #include "CxAssert.h"
+#include "DialogRunner.h"
 #include "FolderLock.h"
 #include "Latin1.h"
 #include "MsgBox.h"
@@ -19,6 +20,7 @@
 #include "UpperCaseValidator.h"
 #include "WindowColours.h"
 #include "apputil.h"
+#include "prompt.h"
 #include "ui_main.h"
 
 #include <QApplication>
@@ -103,6 +105,7 @@ void TfmMain::SetupControls()
                   ui->memDetail,
                   ui->btnWeb,
                   ui->lvParam,
+                  ui->btnPrompt,
                   ui->memExample,
                   ui->lvError,
                   ui->edtFind,
@@ -122,6 +125,7 @@ void TfmMain::SetupControls()
     connect(ui->btnSearch, &QPushButton::clicked, this, [this] { btnSearchClick(); });
     connect(ui->edtCommand, &QLineEdit::textChanged, this, [this] { edtCommandChange(); });
     connect(ui->btnWeb, &QPushButton::clicked, this, [this] { btnWebClick(); });
+    connect(ui->btnPrompt, &QPushButton::clicked, this, [this] { btnPromptClick(); });
     connect(ui->btnExit, &QPushButton::clicked, this, [this] { btnExitClick(); });
     connect(ui->btnCat, &QPushButton::clicked, this, [this] { btnCatClick(); });
     connect(ui->memDetail, &QPlainTextEdit::textChanged, this, [this] { memDetailChange(); });
@@ -544,6 +548,20 @@ void TfmMain::btnWebClick()
                   .arg(ini, page.left(page.lastIndexOf(QLatin1Char('/')) + 1)));
 }
 
+void TfmMain::btnPromptClick()
+{
+    if (!m_pCurIdx || !m_pCurIdx->pRec)
+        return;
+    // The record as shown, edits included: rows the author changed count.
+    if (m_pCurIdx->pRec->dwParamCount == 0) {
+        MsgBox::Information(this, QStringLiteral("The reference holds no parameters of %1.")
+                                      .arg(FromLatin1(FieldText(m_pCurIdx->szName))));
+        return;
+    }
+    TfmPrompt dialog(*m_pCurIdx->pRec, this);
+    RunDialog(&dialog);
+}
+
 void TfmMain::btnExitClick()
 {
     close();
@@ -732,6 +750,7 @@ bool TfmMain::UpdateParamData(bool bSave)
         view->addTopLevelItems(rows);
         view->setUpdatesEnabled(true);
         ui->lblNoParam->setVisible(view->topLevelItemCount() == 0);
+        ui->btnPrompt->setVisible(view->topLevelItemCount() > 0);
         return true;
     }
     int n = view->topLevelItemCount();
@@ -790,6 +809,7 @@ void TfmMain::ClearPages()
     ui->lvParam->clear();
     ui->lvError->clear();
     ui->lblNoParam->setVisible(true);
+    ui->btnPrompt->setVisible(false);
     ui->lblNoError->setVisible(true);
     m_bDetailChanged = false;
     m_bExampleChanged = false;

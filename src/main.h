@@ -82,6 +82,8 @@ public:
     void btnSearchClick();
     void edtCommandChange();
     void btnWebClick();
+    // The prompter for the shown command (F4, "Prompt..." on the Parameters page).
+    void btnPromptClick();
     void btnExitClick();
     void btnCatClick();
     void memDetailChange();

@@ -62,6 +62,7 @@ void TfmMain::SetupReadingAids()
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), &TfmMain::ZoomIn);
     shortcut(QKeySequence::ZoomOut, &TfmMain::ZoomOut);
     shortcut(QKeySequence(Qt::CTRL | Qt::Key_0), &TfmMain::ZoomReset);
+    shortcut(QKeySequence(Qt::Key_F4), &TfmMain::btnPromptClick);
     qApp->installEventFilter(this); // the mouse's back and forward buttons, anywhere in the window
 }
 

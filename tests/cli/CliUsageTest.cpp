@@ -177,8 +177,9 @@ TEST(CliUsage, TheManualPageNamesEveryCommand)
 {
     const std::string page = ReadText(ZENTRIVO_REFERENCE_DIR "/../packaging/man/zentrivo-cli.1");
     ASSERT_FALSE(page.empty());
-    for (const char* name : {"import", "build", "html", "list", "categories", "show", "check",
-                             "export", "load", "import-cmd", "search", "msgid"}) {
+    for (const char* name :
+         {"import", "build", "html", "list", "categories", "show", "check", "export", "load",
+          "import-cmd", "prompt", "explain", "search", "msgid"}) {
         std::string roff;
         for (char c : std::string(name))
             roff += c == '-' ? std::string("\\-") : std::string(1, c);
@@ -193,5 +194,5 @@ TEST(CliUsage, TheManualPageNamesEveryCommand)
     for (const std::string& line : LinesOf(r.out))
         if (line.rfind("  ", 0) == 0 && line.size() > 2 && line[2] >= 'a' && line[2] <= 'z')
             ++nCommands;
-    EXPECT_EQ(nCommands, 13u); // the twelve and help
+    EXPECT_EQ(nCommands, 15u); // the fourteen and help
 }

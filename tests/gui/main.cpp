@@ -12,6 +12,7 @@ QObject* NewDialogTest();
 QObject* NewSettingsTest();
 QObject* NewAuthoringTest();
 QObject* NewReadingAidsTest();
+QObject* NewPromptTest();
 
 int main(int argc, char** argv)
 {
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
         {"MainWindowTest", NewMainWindowTest}, {"EditingTest", NewEditingTest},
         {"DialogTest", NewDialogTest},         {"SettingsTest", NewSettingsTest},
         {"AuthoringTest", NewAuthoringTest},   {"ReadingAidsTest", NewReadingAidsTest},
+        {"PromptTest", NewPromptTest},
     };
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
     int failed = 0;

@@ -1,0 +1,72 @@
+// prompt and explain over a command's parameters.
+#include "CliHome.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+void Sample(const CliHome& home)
+{
+    home.Import();
+    RecordDoc doc;
+    doc.name = "CRTLIB";
+    doc.description = "Create Library";
+    doc.parameters = {{"LIB", "Library", "Name", "Required, Positional 1"},
+                      {"TYPE", "Library type", "*PROD, *TEST", "Optional, Positional 2"},
+                      {"TEXT", "Text 'description'", "Character value, *BLANK", "Optional"}};
+    home.Save(doc);
+}
+
+} // namespace
+
+TEST(CliPrompt, BuildsTheCommandAndReportsProblems)
+{
+    CliHome home;
+    Sample(home);
+    CliResult r = home.Run(
+        {"--run-mode", "1", "prompt", "crtlib", "text=Payroll, 2026", "lib=payroll", "type=*test"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "CRTLIB LIB(PAYROLL) TYPE(*TEST) TEXT('Payroll, 2026')\n");
+
+    r = home.Run({"--run-mode", "1", "prompt", "CRTLIB", "TYPE=*OTHER", "ASP=1"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out, "CRTLIB TYPE(*OTHER)\n");
+    EXPECT_EQ(LinesOf(r.err), (std::vector<std::string>{"ASP: CRTLIB has no such parameter.",
+                                                        "TYPE: *OTHER is not one of *PROD, *TEST.",
+                                                        "LIB: a value is required."}));
+    r = home.Run({"--run-mode", "1", "prompt", "--source", "CRTLIB", "LIB=A",
+                  "TEXT=" + std::string(100, 'x')});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(LinesOf(r.out).size(), 3u);
+
+    EXPECT_EQ(home.Run({"--run-mode", "1", "prompt", "CRTLIB", "LIB"}).status, 2);
+    EXPECT_EQ(home.Run({"--run-mode", "1", "prompt", "NOSUCH", "LIB=A"}).status, 1);
+    r = home.Run({"--run-mode", "1", "prompt", "DLTLIB", "LIB=A"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("no parameters of DLTLIB"), std::string::npos);
+}
+
+TEST(CliExplain, OneLinePerParameterThenTheProblems)
+{
+    CliHome home;
+    Sample(home);
+    CliResult r = home.Run({"--run-mode", "1", "explain", "crtlib mylib +\n  *test text('It''s')"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(LinesOf(r.out), (std::vector<std::string>{"LIB\tMYLIB\tLibrary\t(positional 1)",
+                                                        "TYPE\t*TEST\tLibrary type\t(positional 2)",
+                                                        "TEXT\t'It''s'\tText 'description'"}));
+    // The words of an unquoted string are one command, too.
+    EXPECT_EQ(home.Run({"--run-mode", "1", "explain", "CRTLIB", "LIB(A)"}).status, 0);
+
+    r = home.Run({"--run-mode", "1", "explain", "CRTLIB A B C FOO(1)"});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(LinesOf(r.out)[2], "?\tC\t(no such parameter)\t(positional 3)");
+    EXPECT_EQ(LinesOf(r.err).size(), 3u) << r.err;
+    EXPECT_NE(r.err.find("C: CRTLIB takes only 2 values without a keyword."), std::string::npos);
+    EXPECT_NE(r.err.find("FOO: CRTLIB has no such parameter."), std::string::npos);
+    EXPECT_NE(r.err.find("TYPE: B is not one of *PROD, *TEST."), std::string::npos);
+
+    EXPECT_EQ(home.Run({"--run-mode", "1", "explain", "CRTLIB LIB('A)"}).status, 2);
+    EXPECT_EQ(home.Run({"--run-mode", "1", "explain", ""}).status, 2);
+    EXPECT_EQ(home.Run({"--run-mode", "1", "explain", "NOSUCH X"}).status, 1);
+}
