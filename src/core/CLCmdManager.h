@@ -198,6 +198,11 @@ public:
     static bool IsSafeFileName(const char* szName);
 
 private:
+    // Replaces a list file through a temporary one with what write writes;
+    // refuses a file another program changed since it was loaded. False with
+    // the reason in m_sSaveError.
+    bool SaveListFile(const std::string& path, bool bChangedOnDisk,
+                      bool (CLCmdManager::*write)(CxFile*));
     bool ReadLongText(char** ppsz, const char* szWhat);
     bool ReadRecordAt(CxFile* pFile, uint64_t nPos, uint64_t nLen, CLCmdRecord* pRec,
                       ReadInfo* pInfo);

@@ -182,10 +182,10 @@ bool CLCmdManager::WriteCmdIdxFile(CxFile* pFile)
     return ok;
 }
 
-bool CLCmdManager::SaveCatList()
+bool CLCmdManager::SaveListFile(const std::string& path, bool bChangedOnDisk,
+                                bool (CLCmdManager::*write)(CxFile*))
 {
-    const std::string path = GetCatFileName();
-    if (IsCatFileChanged()) {
+    if (bChangedOnDisk) {
         m_sSaveError = "The file \"" + path +
                        "\" was changed by another program since it was loaded; it was not "
                        "overwritten.";
@@ -193,9 +193,17 @@ bool CLCmdManager::SaveCatList()
     }
     m_sSaveError = "The file \"" + path + "\" cannot be written.";
     CxFile file;
-    if (!file.OpenReplace(path.c_str()) || !WriteCatFile(&file) || !file.Commit())
+    if (!file.OpenReplace(path.c_str()) || !(this->*write)(&file) || !file.Commit())
         return false;
     m_sSaveError.clear();
+    return true;
+}
+
+bool CLCmdManager::SaveCatList()
+{
+    const std::string path = GetCatFileName();
+    if (!SaveListFile(path, IsCatFileChanged(), &CLCmdManager::WriteCatFile))
+        return false;
     m_catStamp = CxFile::Stamp(path.c_str());
     m_bCatsChanged = false;
     return true;
@@ -203,18 +211,8 @@ bool CLCmdManager::SaveCatList()
 
 bool CLCmdManager::SaveCmdIdxList()
 {
-    const std::string path = GetCmdIdxFileName();
-    if (IsCmdIdxFileChanged()) {
-        m_sSaveError = "The file \"" + path +
-                       "\" was changed by another program since it was loaded; it was not "
-                       "overwritten.";
+    if (!SaveListFile(GetCmdIdxFileName(), IsCmdIdxFileChanged(), &CLCmdManager::WriteCmdIdxFile))
         return false;
-    }
-    m_sSaveError = "The file \"" + path + "\" cannot be written.";
-    CxFile file;
-    if (!file.OpenReplace(path.c_str()) || !WriteCmdIdxFile(&file) || !file.Commit())
-        return false;
-    m_sSaveError.clear();
     NoteCmdIdxFileSaved();
     return true;
 }
