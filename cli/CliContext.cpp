@@ -74,14 +74,7 @@ bool CliContext::WriteFile(const std::string& path, const std::string& bytes)
 
 bool CliContext::ReadFile(const std::string& path, std::string* pBytes)
 {
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    pBytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    return CxFile::ReadWholeFile(path, pBytes);
 }
 
 bool CliContext::MakeFolder(const std::string& path)

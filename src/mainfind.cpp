@@ -13,10 +13,12 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QShortcut>
+#include <QThread>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -104,8 +106,14 @@ void TfmMain::StopSearchIndex()
 
 bool TfmMain::WaitForSearchIndex(int nMs)
 {
-    for (int waited = 0; !m_pSearchIndex && waited < nMs; waited += 10)
+    // processEvents returns at once when nothing is pending, so the time is
+    // measured, not counted in calls.
+    QElapsedTimer timer;
+    timer.start();
+    while (!m_pSearchIndex && timer.elapsed() < nMs) {
         QApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(2);
+    }
     return m_pSearchIndex != nullptr;
 }
 

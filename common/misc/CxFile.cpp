@@ -6,6 +6,9 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <sys/stat.h>
 
 #ifdef _WIN32
@@ -29,6 +32,18 @@ std::string DirOf(const std::string& path)
 }
 
 } // namespace
+
+bool CxFile::ReadWholeFile(const std::string& path, std::string* pBytes)
+{
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec))
+        return false;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    pBytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
 
 void CxFile::SyncFolder(const std::string& folder)
 {

@@ -68,6 +68,8 @@ public:
     static bool ReplaceFile(const std::string& from, const std::string& to);
     // Makes the renames inside a folder durable.
     static void SyncFolder(const std::string& folder);
+    // Reads a whole regular file; false when it cannot be read.
+    static bool ReadWholeFile(const std::string& path, std::string* pBytes);
     // Closes the stream. False if a write or the close itself failed. An
     // uncommitted replacement is discarded.
     bool Close();

@@ -4,14 +4,13 @@
 #include "CLFormat.h"
 #include "CLMessage.h"
 #include "CLRecordUtil.h"
+#include "CxFile.h"
 #include "WinUtil.h"
 
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <set>
 #include <system_error>
@@ -34,18 +33,6 @@ bool Exists(const std::string& path)
 {
     std::error_code ec;
     return fs::exists(path, ec);
-}
-
-bool ReadWhole(const std::string& path, std::string* pBytes)
-{
-    std::error_code ec;
-    if (!fs::is_regular_file(path, ec))
-        return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    pBytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
 }
 
 // The name a record's first field holds, or empty when it cannot be read.
@@ -239,7 +226,7 @@ void CLDataChecker::CheckJoinedFile()
         Problem(file, "missing");
         return;
     }
-    if (!ReadWhole(AppFile(file), &joined)) {
+    if (!CxFile::ReadWholeFile(AppFile(file), &joined)) {
         Problem(file, "cannot be read");
         return;
     }
@@ -354,7 +341,7 @@ void CLDataChecker::CheckBuilt(const CLCmdIndex& idx, const std::string& joined)
         ReadRecordFile(path, &recName, &info);
         known = m_sound.find(path);
     }
-    if (!known->second || !ReadWhole(path, &bytes) || RecordNameOf(bytes) != name)
+    if (!known->second || !CxFile::ReadWholeFile(path, &bytes) || RecordNameOf(bytes) != name)
         return;
     std::string_view inJoined;
     if (HasRecord(idx))

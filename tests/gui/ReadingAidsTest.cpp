@@ -47,7 +47,9 @@ QStringList Search(GuiFixture& f, const QString& text)
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
     auto* field = f.Find<QLineEdit>("edtFind");
     field->clear();
-    f.window()->WaitForSearchIndex(5000);
+    // The index is built off the window's thread; a loaded machine may take a while.
+    if (!f.window()->WaitForSearchIndex(30000))
+        QTest::qFail("the search index was not built in time", __FILE__, __LINE__);
     QTest::keyClicks(field, text);
     return f.Rows("lvFind");
 }
