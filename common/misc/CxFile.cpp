@@ -111,9 +111,14 @@ bool CxFile::OpenToMemory(const char* path)
 {
     if (!Open(path, "rb"))
         return false;
+    // A regular file is read straight into place; whatever it has grown by
+    // since it was measured follows in pieces.
     std::string bytes;
-    if (m_nSize != UINT64_MAX)
-        bytes.reserve(static_cast<size_t>(m_nSize));
+    if (m_nSize != UINT64_MAX && m_nSize > 0) {
+        std::setvbuf(m_fp, nullptr, _IONBF, 0);
+        bytes.resize(static_cast<size_t>(m_nSize));
+        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), m_fp));
+    }
     char buf[65536];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, m_fp)) > 0)

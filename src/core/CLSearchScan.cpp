@@ -15,12 +15,8 @@ namespace {
 
 // The bytes folded as Fold does, eight at a time while they are ASCII: in each
 // byte of A-Z the 0x20 bit is set (a byte-parallel compare on a 64-bit word).
-std::string Folded(std::string_view bytes)
+void FoldInto(const char* in, size_t n, char* to)
 {
-    std::string out(bytes.size(), '\0');
-    const char* in = bytes.data();
-    char* to = out.data();
-    const size_t n = bytes.size();
     size_t i = 0;
     for (; i + 8 <= n; i += 8) {
         uint64_t x;
@@ -38,7 +34,25 @@ std::string Folded(std::string_view bytes)
     }
     for (; i < n; ++i)
         to[i] = static_cast<char>(Fold(static_cast<unsigned char>(in[i])));
+}
+
+std::string Folded(std::string_view bytes)
+{
+    std::string out(bytes.size(), '\0');
+    FoldInto(bytes.data(), bytes.size(), out.data());
     return out;
+}
+
+// Where word first occurs in [from, end), or end.
+const char* Find(const char* from, const char* end, const std::string& word)
+{
+#ifdef _GNU_SOURCE
+    const void* at = ::memmem(from, size_t(end - from), word.data(), word.size());
+    return at ? static_cast<const char*>(at) : end;
+#else
+    size_t at = std::string_view(from, size_t(end - from)).find(word);
+    return at == std::string_view::npos ? end : from + at;
+#endif
 }
 
 // Which entries may hold every word: each word must occur in the entry's
@@ -72,32 +86,41 @@ std::vector<bool> Candidates(const std::vector<const CLCmdIndex*>& entries,
     size_t nLongest = 0;
     for (const Word& w : q.words)
         nLongest = std::max(nLongest, w.size());
+    // One buffer serves every piece: the bytes are read behind the kept end
+    // and folded where they lie, so no memory is taken anew per piece.
     FILE* fp = std::fopen(joinedPath.c_str(), "rb");
     if (fp) {
+        std::setvbuf(fp, nullptr, _IONBF, 0);
         constexpr size_t kPiece = 1 << 20;
-        std::string piece;
-        uint64_t base = 0; // file offset of piece[0]
-        std::vector<char> buf(kPiece);
+        const size_t nTail = nLongest ? nLongest - 1 : 0; // kept for a word across pieces
+        std::unique_ptr<char[]> buf(new char[kPiece + nTail]);
+        size_t keep = 0;   // bytes at buf's start kept from the piece before
+        uint64_t base = 0; // file offset of buf[0]
         size_t n;
-        while ((n = std::fread(buf.data(), 1, kPiece, fp)) > 0) {
-            size_t keep = std::min(piece.size(), nLongest - 1);
-            base += piece.size() - keep;
-            piece.erase(0, piece.size() - keep);
-            piece += Folded(std::string_view(buf.data(), n));
+        while ((n = std::fread(buf.get() + keep, 1, kPiece, fp)) > 0) {
+            FoldInto(buf.get() + keep, n, buf.get() + keep);
+            const size_t have = keep + n;
+            const char* const start = buf.get();
+            const char* const end = start + have;
             for (size_t k = 0; k < nWords; ++k)
-                for (size_t at = piece.find(q.words[k]); at != std::string::npos;
-                     at = piece.find(q.words[k], at + 1))
-                    if (at + q.words[k].size() > keep) // not found in the piece before
-                        mark(k, base + at);
+                for (const char* at = Find(start, end, q.words[k]); at != end;
+                     at = Find(at + 1, end, q.words[k]))
+                    if (size_t(at - start) + q.words[k].size() > keep) // not in the last piece
+                        mark(k, base + uint64_t(at - start));
+            const size_t next = std::min(have, nTail);
+            std::memmove(buf.get(), buf.get() + have - next, next);
+            base += have - next;
+            keep = next;
         }
         std::fclose(fp);
     }
     // The names too.
     for (uint32_t i = 0; i < entries.size(); ++i) {
-        std::string name = Folded(std::string_view(
-            entries[i]->szName, strnlen(entries[i]->szName, sizeof entries[i]->szName)));
+        char name[sizeof entries[i]->szName];
+        const size_t nName = strnlen(entries[i]->szName, sizeof name);
+        FoldInto(entries[i]->szName, nName, name);
         for (size_t k = 0; k < nWords; ++k)
-            if (!seen[k][i] && name.find(q.words[k]) != std::string::npos)
+            if (!seen[k][i] && Find(name, name + nName, q.words[k]) != name + nName)
                 seen[k][i] = 1;
     }
     std::vector<bool> may(entries.size(), true);

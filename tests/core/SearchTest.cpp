@@ -168,3 +168,48 @@ TEST(Search, AnyQueryGetsAnAnswer)
     Find(many);
     Find(std::string(100000, 'z') + " *"); // far beyond any word: no hit, no time
 }
+
+// The scan reads the joined file in pieces of 1 MiB: a word lying across the
+// seam between two pieces is found like any other.
+TEST(Search, AWordAcrossTheScansPieceSeamIsFound)
+{
+    Reference r;
+    const std::string filler = [] {
+        std::string s;
+        while (s.size() < 30000)
+            s += "filler ";
+        return s;
+    }();
+    for (int i = 0; i < 40; ++i)
+        r.Add("BIG" + std::to_string(100 + i), "Big command", {}, {}, filler, "");
+    CLFileAnalyzer builder;
+    builder.SetCmdManager(&r.m);
+    ASSERT_TRUE(builder.BuildDataFile());
+    std::string joined;
+    ASSERT_TRUE(CxFile::ReadWholeFile(r.m.GetCmdDataFileName(), &joined));
+    ASSERT_GT(joined.size(), (size_t(1) << 20) + 40000);
+    // The detail that holds the seam; the word replaces bytes of the same
+    // length, so every record keeps its place in the file.
+    constexpr size_t kSeam = size_t(1) << 20;
+    const size_t start = joined.rfind("Big command", kSeam);
+    ASSERT_NE(start, std::string::npos);
+    const size_t detail = joined.find(filler.substr(0, 64), start);
+    ASSERT_LT(detail, kSeam - 8);
+    ASSERT_GT(detail + filler.size(), kSeam + 8);
+    CLCmdIndex* pSeam = nullptr;
+    for (CLCmdIndex* p = r.m.GetFirstCmdIdx(); p; p = r.m.GetNextCmdIdx())
+        if (p->dwPos <= detail && detail < uint64_t(p->dwPos) + p->dwLength)
+            pSeam = p;
+    ASSERT_TRUE(pSeam);
+    const std::string name = pSeam->szName;
+    std::string text = filler;
+    text.replace(kSeam - 5 - detail, 11, " zebrafish ");
+    RecordPtr rec = NewRecord();
+    FillRecord(rec.get(), pSeam, name, "Big command", "", {}, {}, text, "", "");
+    ASSERT_TRUE(r.m.SaveCmdRecord(rec.get()));
+    ASSERT_TRUE(builder.BuildDataFile());
+    ASSERT_TRUE(CxFile::ReadWholeFile(r.m.GetCmdDataFileName(), &joined));
+    ASSERT_EQ(joined.substr(kSeam - 4, 9), "zebrafish");
+    EXPECT_EQ(Find("zebrafish"), (Lines{name + " detail"}));
+    EXPECT_EQ(Find("zebrafish filler"), (Lines{name + " detail"}));
+}
