@@ -7,7 +7,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <sys/stat.h>
 
@@ -38,11 +37,11 @@ bool CxFile::ReadWholeFile(const std::string& path, std::string* pBytes)
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    CxFile file;
+    if (!file.OpenToMemory(path.c_str()))
         return false;
-    pBytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    *pBytes = std::move(file.m_mem);
+    return true;
 }
 
 void CxFile::SyncFolder(const std::string& folder)
