@@ -26,7 +26,14 @@ std::string Slurp(const std::string& path)
 
 CliResult RunCli(const std::vector<std::string>& args)
 {
-    return RunProgram(ZENTRIVO_CLI, args);
+    const char* other = std::getenv("ZENTRIVO_TEST_CLI");
+    return RunProgram(other && *other ? other : ZENTRIVO_CLI, args);
+}
+
+std::string ReferenceDir()
+{
+    const char* other = std::getenv("ZENTRIVO_TEST_REFERENCE");
+    return other && *other ? other : ZENTRIVO_REFERENCE_DIR;
 }
 
 CliResult RunProgram(const std::string& program, const std::vector<std::string>& args)

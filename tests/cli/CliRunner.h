@@ -20,6 +20,10 @@ CliResult RunProgram(const std::string& program, const std::vector<std::string>&
 // The same with "--home home" in front.
 CliResult RunCliIn(const std::string& home, const std::vector<std::string>& args);
 
+// The shipped reference's sources; ZENTRIVO_TEST_REFERENCE names another copy
+// (a work tree whose reference is being edited).
+std::string ReferenceDir();
+
 // The lines of a text, without their line feeds.
 std::vector<std::string> LinesOf(const std::string& text);
 

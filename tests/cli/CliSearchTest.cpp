@@ -19,9 +19,9 @@ protected:
     static void SetUpTestSuite()
     {
         s_home = new CliHome;
-        ASSERT_EQ(s_home->Run({"import", "--records", ZENTRIVO_REFERENCE_DIR "/clcmd.txt"}).status,
+        ASSERT_EQ(s_home->Run({"import", "--records", ReferenceDir() + "/clcmd.txt"}).status,
                   0);
-        ASSERT_EQ(s_home->Run({"load", ZENTRIVO_REFERENCE_DIR "/records"}).status, 0);
+        ASSERT_EQ(s_home->Run({"load", ReferenceDir() + "/records"}).status, 0);
         s_home->Build();
     }
     static void TearDownTestSuite()

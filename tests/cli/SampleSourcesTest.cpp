@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 TEST(SampleSources, ListFitsTheFields)
 {
-    std::istringstream list(ReadText(ZENTRIVO_REFERENCE_DIR "/clcmd.txt"));
+    std::istringstream list(ReadText(ReferenceDir() + "/clcmd.txt"));
     std::string line;
     int nLine = 0, nCommands = 0;
     while (std::getline(list, line)) {
@@ -42,12 +42,12 @@ TEST(SampleSources, ListFitsTheFields)
 TEST(SampleSources, LoadIntoAFreshFolderWithoutRefusals)
 {
     CliHome home;
-    CliResult r = home.Run({"import", "--records", ZENTRIVO_REFERENCE_DIR "/clcmd.txt"});
+    CliResult r = home.Run({"import", "--records", ReferenceDir() + "/clcmd.txt"});
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
     const std::string listed = home.Run({"list"}).out;
 
-    r = home.Run({"load", ZENTRIVO_REFERENCE_DIR "/records"});
+    r = home.Run({"load", ReferenceDir() + "/records"});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     // Every record belongs to a command of the list.
@@ -70,7 +70,7 @@ TEST(SampleSources, LoadIntoAFreshFolderWithoutRefusals)
     EXPECT_GT(nCats, 0);
 
     size_t nRecords = 0;
-    for (const auto& entry : fs::directory_iterator(ZENTRIVO_REFERENCE_DIR "/records"))
+    for (const auto& entry : fs::directory_iterator(ReferenceDir() + "/records"))
         nRecords += entry.path().extension() == ".yaml";
     EXPECT_GT(nRecords, 0u);
 }
@@ -81,7 +81,7 @@ namespace {
 std::set<std::string> ListedNames()
 {
     std::set<std::string> names;
-    std::istringstream list(ReadText(ZENTRIVO_REFERENCE_DIR "/clcmd.txt"));
+    std::istringstream list(ReadText(ReferenceDir() + "/clcmd.txt"));
     std::string line;
     while (std::getline(list, line)) {
         size_t sep = line.find(" - ");
@@ -150,7 +150,7 @@ TEST(SampleSources, CommandsThatRecordsMentionAreListed)
 {
     const std::set<std::string> names = ListedNames();
     ASSERT_GT(names.size(), 0u);
-    for (const auto& entry : fs::directory_iterator(ZENTRIVO_REFERENCE_DIR "/records")) {
+    for (const auto& entry : fs::directory_iterator(ReferenceDir() + "/records")) {
         if (entry.path().extension() != ".yaml" || entry.path().stem() == "categories")
             continue;
         const std::string text = ReadText(entry.path().string());
