@@ -1,6 +1,9 @@
 #include "RecordDoc.h"
 
+#include "CLPartial.h"
 #include "CLRecordUtil.h"
+
+#include <algorithm>
 
 RecordDoc RecordDoc::FromEntry(const CLCmdIndex& idx, const CLCmdRecord* pRec)
 {
@@ -11,13 +14,18 @@ RecordDoc RecordDoc::FromEntry(const CLCmdIndex& idx, const CLCmdRecord* pRec)
         doc.environment = FieldText(pRec->szEnv);
         doc.reservedByte = pRec->bReserved;
         doc.detail = TextOf(pRec->pszDetail);
-        doc.reservedText = TextOf(pRec->pszReserved);
         doc.examples = TextOf(pRec->pszExample);
         for (uint32_t i = 0; pRec->pParams && i < pRec->dwParamCount; ++i) {
             const CLCmdParam& p = pRec->pParams[i];
             doc.parameters.push_back({FieldText(p.szKeyword), FieldText(p.szDesc),
                                       FieldText(p.szChoices), FieldText(p.szNote)});
         }
+        const CLPartialMarks marks = CLPartial::Of(pRec);
+        doc.reservedText = marks.rest;
+        doc.partial = marks.bParameters;
+        for (RecordDocParam& p : doc.parameters)
+            p.partialChoices = std::find(marks.choices.begin(), marks.choices.end(), p.keyword) !=
+                               marks.choices.end();
         for (uint32_t i = 0; pRec->pErrors && i < pRec->dwErrorCount; ++i) {
             const CLCmdError& e = pRec->pErrors[i];
             doc.errors.push_back({FieldText(e.szCode), FieldText(e.szText)});
@@ -55,6 +63,17 @@ void RecordDoc::ToRecord(CLCmdRecord* pRec) const
         CopyField(pRec->pErrors[i].szText, errors[i].text);
     }
     SetText(pRec->pszDetail, detail);
-    SetText(pRec->pszReserved, reservedText);
+    SetText(pRec->pszReserved, ReservedText());
     SetText(pRec->pszExample, examples);
+}
+
+std::string RecordDoc::ReservedText() const
+{
+    CLPartialMarks marks;
+    marks.bParameters = partial;
+    for (const RecordDocParam& p : parameters)
+        if (p.partialChoices)
+            marks.choices.push_back(p.keyword);
+    marks.rest = reservedText;
+    return CLPartial::Compose(marks);
 }

@@ -15,6 +15,7 @@
 struct RecordDocParam
 {
     std::string keyword, description, choices, note;
+    bool partialChoices = false; // the choices list only some of IBM's values
     bool operator==(const RecordDocParam&) const = default;
 };
 
@@ -31,7 +32,8 @@ struct RecordDoc
     std::string environment;
     uint8_t reservedByte = 0;
     std::string detail;
-    std::string reservedText;
+    std::string reservedText; // without the partial marks
+    bool partial = false;     // the parameters stop before IBM's list does
     std::vector<RecordDocParam> parameters;
     std::string examples;
     std::vector<RecordDocError> errors;
@@ -48,6 +50,8 @@ struct RecordDoc
     static RecordDoc FromEntry(const CLCmdIndex& idx, const CLCmdRecord* pRec);
     // Fills a record fresh from InitCmdRecord; the texts must fit their fields.
     void ToRecord(CLCmdRecord* pRec) const;
+    // The record's reserved text: the partial marks, then reservedText.
+    std::string ReservedText() const;
 };
 
 #endif

@@ -15,8 +15,10 @@ void AddText(std::string& out, const char* key, const std::string& text, int ind
 }
 
 // The fields of one list item: the first after "  - ", the others below it.
+// bPartial adds "partial: true" after the fields.
 template <size_t N>
-void AddItem(std::string& out, const std::pair<const char*, const std::string*> (&fields)[N])
+void AddItem(std::string& out, const std::pair<const char*, const std::string*> (&fields)[N],
+             bool bPartial = false)
 {
     std::string body;
     for (const auto& [key, text] : fields) {
@@ -24,6 +26,8 @@ void AddItem(std::string& out, const std::pair<const char*, const std::string*> 
             continue;
         body += (body.empty() ? "  - " : "    ") + YamlTextWriter::Field(key, *text, 4);
     }
+    if (bPartial)
+        body += body.empty() ? "  - partial: true\n" : "    partial: true\n";
     out += body.empty() ? "  - {}\n" : body;
 }
 
@@ -36,6 +40,8 @@ std::string RecordYaml::Write(const RecordDoc& doc)
     AddText(out, "environment", doc.environment, 0);
     if (doc.reservedByte != 0)
         out += "reserved_byte: " + std::to_string(doc.reservedByte) + "\n";
+    if (doc.partial)
+        out += "partial: true\n";
     AddText(out, "detail", doc.detail, 0);
     AddText(out, "reserved_text", doc.reservedText, 0);
     if (!doc.parameters.empty()) {
@@ -43,7 +49,8 @@ std::string RecordYaml::Write(const RecordDoc& doc)
         for (const RecordDocParam& p : doc.parameters)
             AddItem(out,
                     {std::pair{"keyword", &p.keyword}, std::pair{"description", &p.description},
-                     std::pair{"choices", &p.choices}, std::pair{"note", &p.note}});
+                     std::pair{"choices", &p.choices}, std::pair{"note", &p.note}},
+                    p.partialChoices);
     }
     AddText(out, "examples", doc.examples, 0);
     if (!doc.errors.empty()) {
@@ -69,7 +76,7 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
     *pDoc = RecordDoc{};
     YamlFieldReader r;
     if (!r.Open(root,
-                {"name", "description", "environment", "reserved_byte", "detail", "reserved_text",
+                {"name", "description", "environment", "reserved_byte", "partial", "detail", "reserved_text",
                  "parameters", "examples", "errors", "category", "file", "index_reserved"})) {
         *pError = r.Error();
         return false;
@@ -79,7 +86,7 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
     bool ok = r.Text("name", CLFormat::kCmdName, &pDoc->name) &&
               r.Text("description", CLFormat::kDesc, &pDoc->description) &&
               r.Text("environment", CLFormat::kEnv, &pDoc->environment) &&
-              r.Number("reserved_byte", 255, &n, &bSet) &&
+              r.Number("reserved_byte", 255, &n, &bSet) && r.Flag("partial", &pDoc->partial) &&
               r.Text("detail", CLFormat::kLongText, &pDoc->detail) &&
               r.Text("reserved_text", CLFormat::kLongText, &pDoc->reservedText) &&
               r.Text("examples", CLFormat::kLongText, &pDoc->examples);
@@ -105,11 +112,12 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
     for (size_t i = 0; i < items.size(); ++i) {
         YamlFieldReader item("parameters item " + std::to_string(i + 1) + ": ");
         RecordDocParam p;
-        if (!item.Open(items[i], {"keyword", "description", "choices", "note"}) ||
+        if (!item.Open(items[i], {"keyword", "description", "choices", "note", "partial"}) ||
             !item.Text("keyword", CLFormat::kKeyword, &p.keyword) ||
             !item.Text("description", CLFormat::kParamDesc, &p.description) ||
             !item.Text("choices", CLFormat::kChoices, &p.choices) ||
-            !item.Text("note", CLFormat::kNote, &p.note)) {
+            !item.Text("note", CLFormat::kNote, &p.note) ||
+            !item.Flag("partial", &p.partialChoices)) {
             *pError = item.Error();
             return false;
         }
@@ -131,6 +139,13 @@ bool RecordYaml::Read(const std::string& yaml, RecordDoc* pDoc, std::string* pEr
         pDoc->errors.push_back(std::move(e));
     }
 
+    // The marks go into the reserved text, which must still fit.
+    const size_t nReserved = pDoc->ReservedText().size();
+    if (nReserved > CLFormat::kLongText) {
+        *pError = "reserved_text: " + std::to_string(nReserved) + " bytes with the partial marks, at most " +
+                  std::to_string(CLFormat::kLongText);
+        return false;
+    }
     if (!r.Number("category", UINT32_MAX, &n, &bSet)) {
         *pError = r.Error();
         return false;

@@ -126,6 +126,19 @@ bool YamlFieldReader::Number(const char* key, uint64_t nMax, uint64_t* pOut, boo
     return true;
 }
 
+bool YamlFieldReader::Flag(const char* key, bool* pOut)
+{
+    *pOut = false;
+    YAML::Node node = Get(key);
+    if (node.IsNull())
+        return true;
+    const std::string text = node.IsScalar() ? node.Scalar() : std::string();
+    if (text != "true" && text != "false")
+        return Fail(key, "expected true or false");
+    *pOut = text == "true";
+    return true;
+}
+
 bool YamlFieldReader::Sequence(const char* key, std::vector<YAML::Node>* pItems)
 {
     pItems->clear();

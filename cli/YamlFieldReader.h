@@ -30,6 +30,8 @@ public:
     bool Text(const char* key, size_t nMax, std::string* pOut);
     // An unsigned decimal number up to nMax; *pbSet tells whether it was given.
     bool Number(const char* key, uint64_t nMax, uint64_t* pOut, bool* pbSet);
+    // A flag: true or false (absent or null: false).
+    bool Flag(const char* key, bool* pOut);
     // A sequence (absent or null: none); each item goes to the caller.
     bool Sequence(const char* key, std::vector<YAML::Node>* pItems);
 
