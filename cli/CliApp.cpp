@@ -90,6 +90,8 @@ std::string CliApp::ProgramHelp() const
         "  --run-mode N          Where records are read from: 1 the per-command\n"
         "                        files, any other number clcmd.dat (default: RunMode\n"
         "                        of the folder's tarvexa.ini, else 2).\n"
+        "  --wait SECONDS        How long a command that changes the folder waits\n"
+        "                        for another program's lock on it (default 30).\n"
         "  -h, --help            Show this help.\n"
         "  --version             Show the version.\n"
         "\n"
@@ -153,9 +155,10 @@ int CliApp::Run(const std::vector<std::string>& args)
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     QCommandLineOption home("home", "", "DIR");
     QCommandLineOption runMode("run-mode", "", "N");
+    QCommandLineOption wait("wait", "", "SECONDS");
     QCommandLineOption help = HelpOption();
     QCommandLineOption version("version", "");
-    parser.addOptions({home, runMode, help, version});
+    parser.addOptions({home, runMode, wait, help, version});
     if (!parser.parse(list))
         return Usage(Bytes(parser.errorText()));
     QStringList rest = parser.positionalArguments();
@@ -177,8 +180,36 @@ int CliApp::Run(const std::vector<std::string>& args)
         return Usage("unknown command \"" + name + "\".");
     if (parser.isSet(home) && parser.value(home).isEmpty())
         return Usage("--home needs a folder.");
+    int64_t nWait = kDefaultWaitSeconds;
+    if (parser.isSet(wait) && !CliArgs::ParseNumber(Bytes(parser.value(wait)), 0, 86400, &nWait))
+        return Usage("--wait needs a number of seconds from 0 to 86400, not \"" +
+                     Bytes(parser.value(wait)) + "\".");
+    m_nWaitSeconds = static_cast<int>(nWait);
     return RunCommand(*cmd, rest, parser.isSet(home) ? Bytes(parser.value(home)) : "",
                       parser.isSet(runMode) ? Bytes(parser.value(runMode)) : "");
+}
+
+bool CliApp::TakeLock(CliContext& ctx, CLFolderLock& lock) const
+{
+    // A second of quiet waiting, then a word on what it waits for, then up
+    // to --wait seconds in all.
+    const int nTotalMs = m_nWaitSeconds * 1000;
+    const int nFirstMs = nTotalMs < 1000 ? nTotalMs : 1000;
+    if (lock.Acquire(nFirstMs))
+        return true;
+    if (lock.TimedOut() && nTotalMs > nFirstMs) {
+        ctx.Error("waiting for the folder lock held by process " +
+                  std::to_string(CLFolderLock::HolderPid()) + "...");
+        if (lock.Acquire(nTotalMs - nFirstMs))
+            return true;
+    }
+    if (lock.TimedOut())
+        ctx.Error("the folder lock is still held by process " +
+                  std::to_string(CLFolderLock::HolderPid()) + " after " +
+                  std::to_string(m_nWaitSeconds) + " s; nothing was done.");
+    else
+        ctx.Error("the lock file \"" + AppFile(CLFolderLock::kLockFile) + "\" cannot be written.");
+    return false;
 }
 
 int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std::string& home,
@@ -223,10 +254,8 @@ int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std
     // A writer holds the folder's lock for its whole read-modify-write; taking
     // it finishes or undoes an interrupted build first.
     CLFolderLock lock;
-    if (cmd.bWrites && !lock.Acquire(-1)) {
-        ctx.Error("the lock file \"" + AppFile(CLFolderLock::kLockFile) + "\" cannot be written.");
+    if (cmd.bWrites && !TakeLock(ctx, lock))
         return kExitFailed;
-    }
     // A reader finishes an interrupted build too, rather than read half of it.
     if (!cmd.bWrites && CxFile::FileSize(AppFile(CLBuildCommit::kMarker).c_str()) >= 0 &&
         lock.Acquire(5000))

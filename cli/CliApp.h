@@ -1,5 +1,5 @@
 // CliApp: zentrivo-cli's entry: the program's options (--home, --run-mode,
-// --help, --version), the help texts and the dispatch to the commands.
+// --wait, --help, --version), the help texts and the dispatch to the commands.
 #ifndef CLIAPP_H
 #define CLIAPP_H
 
@@ -9,6 +9,9 @@
 
 #include <string>
 #include <vector>
+
+class CLFolderLock;
+class CliContext;
 
 class CliApp
 {
@@ -25,6 +28,12 @@ private:
     int Help(const QStringList& words) const;
     int RunCommand(const CliCommand& cmd, const QStringList& args, const std::string& home,
                    const std::string& runMode);
+    // Takes the folder's lock for a writer, waiting at most --wait seconds
+    // and saying so on standard error; false after saying why not.
+    bool TakeLock(CliContext& ctx, CLFolderLock& lock) const;
+
+    static constexpr int kDefaultWaitSeconds = 30;
+    int m_nWaitSeconds = kDefaultWaitSeconds;
 };
 
 #endif

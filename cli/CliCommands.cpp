@@ -22,24 +22,42 @@ const std::vector<CliCommand>& CliCommands()
          true,
          RunImport},
         {"build",
-         "build",
+         "build [--drop-missing]",
          "Join data/NAME.dat into clcmd.dat, rewrite cldict.dat.",
          "Joins the per-command file data/NAME.dat of every index entry, in index\n"
          "order, into clcmd.dat and rewrites cldict.dat with each record's position\n"
          "and length. An entry without a per-command file gets no record. When\n"
-         "cldict.dat cannot be loaded nothing is written.\n",
-         {},
+         "cldict.dat cannot be loaded nothing is written.\n"
+         "\n"
+         "A build never loses a record by accident: when data/ is missing, or a\n"
+         "command whose record clcmd.dat holds has no file in data/, it names them\n"
+         "and writes nothing. --drop-missing builds without those records.\n",
+         {{"drop-missing", nullptr, "Build even when records would be lost."}},
          0,
          0,
          true,
          RunBuild},
         {"html",
-         "html --out DIR [NAME...]",
+         "html --out DIR [--raw] [--ad-client ID --ad-channel ID] [NAME...]",
          "Write the HTML pages into DIR.",
          "Writes the page NAME.htm of each named command into DIR. With no NAME,\n"
          "writes every command's page, then the index pages index-N.htm. DIR is\n"
-         "created when missing. Records are read as the run mode says.\n",
-         {{"out", "DIR", "The folder the pages are written to."}},
+         "created when missing. Records are read as the run mode says.\n"
+         "\n"
+         "Values are written as HTML text (& < > \" escaped); --raw (or HtmlRaw=1\n"
+         "in tarvexa.ini) writes them as the records hold them, for records that\n"
+         "hold markup on purpose. The advertising block is written only when both\n"
+         "ad ids are set (--ad-client and --ad-channel, or AdClient and AdChannel\n"
+         "in tarvexa.ini); CopyrightHolder in tarvexa.ini names the holder of the\n"
+         "pages' copyright notices.\n"
+         "\n"
+         "A command whose record cannot be read gets no page (a page published\n"
+         "before stays); the others are written and the exit status is 1. An empty\n"
+         "index, or records to be read from a missing data/ folder, is an error.\n",
+         {{"out", "DIR", "The folder the pages are written to."},
+          {"raw", nullptr, "Write values unescaped."},
+          {"ad-client", "ID", "The publisher's ad client id."},
+          {"ad-channel", "ID", "The publisher's ad channel id."}},
          0,
          CliCommand::kAnyCount,
          false,

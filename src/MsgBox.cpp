@@ -68,6 +68,14 @@ void SetAskHandler(AskHandler handler)
     CurrentAskHandler() = std::move(handler);
 }
 
+QString FirstLines(const QStringList& lines, int nMax)
+{
+    if (lines.size() <= nMax)
+        return lines.join(QLatin1Char('\n'));
+    return (lines.mid(0, nMax) << QStringLiteral("... and %1 more").arg(lines.size() - nMax))
+        .join(QLatin1Char('\n'));
+}
+
 void InstallCoreHook()
 {
     SetMessageHook([](const std::string& text, const std::string& caption, CLMsgIcon icon) {

@@ -7,6 +7,7 @@
 
 #include <QMessageBox>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -37,6 +38,8 @@ using AskHandler = std::function<QMessageBox::StandardButton(
     QMessageBox::StandardButton defaultButton, QMessageBox::StandardButton escapeButton)>;
 // Replaces the question box (tests); an empty handler restores it.
 void SetAskHandler(AskHandler handler);
+// A message's text of at most nMax lines, then how many more there are.
+QString FirstLines(const QStringList& lines, int nMax);
 // Routes the data layer's messages to message boxes without an owner.
 void InstallCoreHook();
 

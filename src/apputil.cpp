@@ -68,6 +68,29 @@ std::string ReloadWebSite()
     return AppSettings.WebSite;
 }
 
+CLHtmlOptions LoadHtmlOptions(std::string* pWhy)
+{
+    QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    CLHtmlOptions options;
+    options.bRaw = ReadInt(settings, "HtmlRaw", 0) == 1;
+    const std::string holder = ReadText(settings, "CopyrightHolder").trimmed().toLatin1().toStdString();
+    if (!holder.empty())
+        options.copyrightHolder = holder;
+    for (auto [key, pId] : {std::pair{"AdClient", &options.adClient},
+                            std::pair{"AdChannel", &options.adChannel}}) {
+        const std::string id = ReadText(settings, key).trimmed().toStdString();
+        if (id.empty())
+            continue;
+        if (CLHtmlOptions::IsAdId(id))
+            *pId = id;
+        else if (pWhy)
+            *pWhy = std::string(key) + "=" + id + " in \"" + GetSettingsFileName() +
+                    "\" is not an ad id (letters, digits, - and _); the pages get no ads.";
+    }
+    return options;
+}
+
 void SaveSettings()
 {
     QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);

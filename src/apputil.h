@@ -4,8 +4,14 @@
 // the reader's TextZoom (points added to the pages' text; written once changed),
 // and WebSite (the site that "CL Command on the Web" opens, for example
 // https://www.example.com; set by hand in the file, never written).
+// The publisher's keys for the HTML pages, also never written: AdClient and
+// AdChannel (the advertising block is written only when both are set),
+// CopyrightHolder (default Zentrivo) and HtmlRaw (1: values go into the
+// pages unescaped, for records that hold markup on purpose).
 #ifndef APPUTIL_H
 #define APPUTIL_H
+
+#include "CLHtmlTemplate.h"
 
 #include <string>
 
@@ -18,6 +24,10 @@ void SaveSettings();
 // Reads WebSite from the settings file again (it is edited by hand, also while
 // the program runs) into AppSettings and returns it.
 std::string ReloadWebSite();
+// The publisher's options for the HTML pages, read from the settings file
+// now. An ad id that is not letters, digits, '-' and '_' is left out, and
+// *pWhy (when given) says so.
+CLHtmlOptions LoadHtmlOptions(std::string* pWhy = nullptr);
 // The settings file's full path.
 std::string GetSettingsFileName();
 

@@ -1,7 +1,6 @@
 #include "cat.h"
 
 #include "CLCmdManager.h"
-#include "CLFolderLock.h"
 #include "CLFormat.h"
 #include "CLRecordUtil.h"
 #include "FolderLock.h"
@@ -54,8 +53,16 @@ bool TfmCat::UpdateCatData(bool bSave)
     }
     // Not written is said, never passed over: the changes stay in memory and
     // Exit offers them again.
-    CLFolderLock lock;
-    if (m_bChanged && LockFolder(this, &lock) && !m_pCmdManager->SaveCatList())
+    if (!m_bChanged)
+        return true;
+    bool bSaved = false;
+    {
+        FolderWork work(this);
+        if (!work.IsHeld())
+            return true;
+        bSaved = m_pCmdManager->SaveCatList();
+    }
+    if (!bSaved)
         MsgBox::Error(this, FromLatin1(m_pCmdManager->GetSaveError()));
     return true;
 }

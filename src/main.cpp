@@ -213,7 +213,7 @@ void TfmMain::FormCreate()
         // Finishes or undoes a build that was interrupted, unless another
         // program is at work on the folder.
         CLFolderLock lock;
-        lock.Acquire(2000);
+        lock.Acquire(2000); // released at once; nothing is shown meanwhile
     }
     m_pCmdManager->LoadAll();
     FillCategoryList();
@@ -336,22 +336,27 @@ bool TfmMain::SaveAllWork()
 {
     if (CurrentCommandEdited() && !UpdateCommandData(true))
         return false; // UpdateCommandData said why
-    CLFolderLock lock;
-    if (!LockFolder(this, &lock))
-        return false;
-    for (auto it = m_modified.begin(); it != m_modified.end();) {
-        CLCmdIndex* p = *it;
-        if (p->pRec && !m_pCmdManager->SaveCmdRecord(p->pRec)) {
-            MsgBox::Error(this, QStringLiteral("The file \"%1\" cannot be written.")
-                                    .arg(QString::fromLocal8Bit(
-                                        m_pCmdManager->GetCmdRecordFileName(p).c_str())));
+    QString error;
+    {
+        FolderWork work(this);
+        if (!work.IsHeld())
             return false;
+        for (auto it = m_modified.begin(); it != m_modified.end() && error.isEmpty();) {
+            CLCmdIndex* p = *it;
+            if (p->pRec && !m_pCmdManager->SaveCmdRecord(p->pRec))
+                error = QStringLiteral("The file \"%1\" cannot be written.")
+                            .arg(QString::fromLocal8Bit(
+                                m_pCmdManager->GetCmdRecordFileName(p).c_str()));
+            else
+                it = m_modified.erase(it);
         }
-        it = m_modified.erase(it);
+        if (error.isEmpty() &&
+            (m_pCmdManager->IsCmdIdxListChanged() || m_pCmdManager->IsCatListChanged()) &&
+            !m_pCmdManager->SaveAll())
+            error = QString::fromLocal8Bit(m_pCmdManager->GetSaveError().c_str());
     }
-    if ((m_pCmdManager->IsCmdIdxListChanged() || m_pCmdManager->IsCatListChanged()) &&
-        !m_pCmdManager->SaveAll()) {
-        MsgBox::Error(this, QString::fromLocal8Bit(m_pCmdManager->GetSaveError().c_str()));
+    if (!error.isEmpty()) {
+        MsgBox::Error(this, error);
         return false;
     }
     return true;
@@ -702,13 +707,16 @@ bool TfmMain::UpdateCommandData(bool bSave)
     if (bRename)
         CopyField(m_pCurIdx->szFileName, name + ".dat");
     const std::string path = m_pCmdManager->GetCmdRecordFileName(m_pCurIdx);
-    CLFolderLock lock;
-    if (!LockFolder(this, &lock)) {
-        if (bRename)
-            CopyField(m_pCurIdx->szFileName, oldFile);
-        return false;
+    bool bSaved = false;
+    {
+        FolderWork work(this);
+        if (!work.IsHeld()) {
+            if (bRename)
+                CopyField(m_pCurIdx->szFileName, oldFile);
+            return false;
+        }
+        bSaved = m_pCmdManager->SaveCmdRecord(pRec);
     }
-    bool bSaved = m_pCmdManager->SaveCmdRecord(pRec);
     if (bRename)
         CopyField(m_pCurIdx->szFileName, oldFile);
     if (!bSaved) {

@@ -99,6 +99,8 @@ public:
     // Imports IBM i command definitions (XML) as parameter lists (mainimport.cpp).
     void pmiImportCmdDefClick();
     void pmiCreateHtmlClick();
+    // Gives the HTML writer the publisher's settings of tarvexa.ini.
+    void ApplyHtmlOptions();
     void pmiCreateAllHtmlClick();
     void pmiAddParamClick();
     void pmiInsertParamClick();

@@ -4,7 +4,6 @@
 #include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
-#include "CLFolderLock.h"
 #include "CLHtmlWriter.h"
 #include "CLRecordUtil.h"
 #include "CommandListModel.h"
@@ -143,38 +142,44 @@ void TfmMain::pmiAnalyzeClick()
     if (MsgBox::Ask(this, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No,
                     QMessageBox::No) != QMessageBox::Yes)
         return;
-    CLFolderLock lock;
-    if (!LockFolder(this, &lock))
-        return;
     bool ok;
     QString error;
     {
-        CLFileAnalyzer analyzer;
-        analyzer.SetMakeRecords(false); // the reload reads the records as it needs them
-        ok = analyzer.AnalyzeFile(file.toLocal8Bit().constData());
-        error = QString::fromLocal8Bit(analyzer.GetLastError().c_str());
-    }
+        FolderWork work(this);
+        if (!work.IsHeld())
+            return;
+        {
+            CLFileAnalyzer analyzer;
+            analyzer.SetMakeRecords(false); // the reload reads the records as it needs them
+            ok = analyzer.AnalyzeFile(file.toLocal8Bit().constData());
+            error = QString::fromLocal8Bit(analyzer.GetLastError().c_str());
+        }
+        // The reload releases every record: nothing on the pages may refer to one.
+        ClearPages();
+        m_modified.clear();
+        m_pCmdManager->LoadAll();
+        FillCategoryList();
+        RefreshStatus();
+        StartSearchIndex();
+    } // the refused lines are shown here, after the lock is released
     if (ok)
         MsgBox::Information(this, QStringLiteral("Data Analyzing Finished."));
     else
         MsgBox::Error(this, error);
-    // The reload releases every record: nothing on the pages may refer to one.
-    ClearPages();
-    m_modified.clear();
-    m_pCmdManager->LoadAll();
-    FillCategoryList();
-    RefreshStatus();
-    StartSearchIndex();
 }
 
 void TfmMain::pmiBuildDataClick()
 {
-    CLFolderLock lock;
-    if (!LockFolder(this, &lock))
-        return;
     CLFileAnalyzer analyzer;
     analyzer.SetCmdManager(m_pCmdManager);
-    if (!analyzer.BuildDataFile()) {
+    bool ok;
+    {
+        FolderWork work(this);
+        if (!work.IsHeld())
+            return;
+        ok = analyzer.BuildDataFile();
+    }
+    if (!ok) {
         MsgBox::Error(this, QString::fromLocal8Bit(analyzer.GetLastError().c_str()));
         return;
     }
@@ -195,8 +200,17 @@ void TfmMain::pmiCreateHtmlClick()
     QString folder = QString::fromStdString(GetHtmlFolder());
     QDir().mkpath(folder);
     m_pHtmlWriter->SetOutputFolder(folder.toStdString());
+    ApplyHtmlOptions();
     if (!m_pHtmlWriter->CreateCmdHtml(m_pCurIdx))
         MsgBox::Error(this, QString::fromLocal8Bit(m_pHtmlWriter->GetLastError().c_str()));
+}
+
+void TfmMain::ApplyHtmlOptions()
+{
+    std::string why;
+    m_pHtmlWriter->SetOptions(LoadHtmlOptions(&why));
+    if (!why.empty())
+        MsgBox::Error(this, QString::fromLocal8Bit(why.c_str()));
 }
 
 void TfmMain::pmiCreateAllHtmlClick()
@@ -209,13 +223,18 @@ void TfmMain::pmiCreateAllHtmlClick()
         return;
     AppSettings.HtmlFolder = folder.toStdString();
     m_pHtmlWriter->SetOutputFolder(folder.toStdString());
+    ApplyHtmlOptions();
     bool ok;
     {
         WaitCursor wait;
         ok = m_pHtmlWriter->CreateAllHtml();
     }
-    if (!ok)
-        MsgBox::Error(this, QString::fromLocal8Bit(m_pHtmlWriter->GetLastError().c_str()));
+    if (!ok) {
+        QStringList lines;
+        for (const std::string& error : m_pHtmlWriter->GetErrors())
+            lines << QString::fromLocal8Bit(error.c_str());
+        MsgBox::Error(this, MsgBox::FirstLines(lines, 20));
+    }
 }
 
 void TfmMain::EditCategories()

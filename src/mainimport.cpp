@@ -2,7 +2,6 @@
 // of the Retrieve Command Definition API become parameter lists.
 #include "CLCmdDefImport.h"
 #include "CLCmdManager.h"
-#include "CLFolderLock.h"
 #include "CLRecordUtil.h"
 #include "CmdDefXml.h"
 #include "FileDialog.h"
@@ -17,6 +16,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <memory>
+
 namespace {
 
 // The folder the chooser opened last in this run.
@@ -24,15 +25,6 @@ QString& LastFolder()
 {
     static QString folder;
     return folder;
-}
-
-// At most nMax lines, then how many more there are.
-QString FirstLines(const QStringList& lines, int nMax)
-{
-    if (lines.size() <= nMax)
-        return lines.join(QLatin1Char('\n'));
-    return (lines.mid(0, nMax) << QStringLiteral("... and %1 more").arg(lines.size() - nMax))
-        .join(QLatin1Char('\n'));
 }
 
 } // namespace
@@ -61,11 +53,12 @@ void TfmMain::pmiImportCmdDefClick()
             return;
     }
 
-    CLFolderLock lock;
-    if (!LockFolder(this, &lock))
+    auto work = std::make_unique<FolderWork>(this);
+    if (!work->IsHeld())
         return;
     const QString dataFolder = QString::fromLocal8Bit(CLCmdManager::GetDataFolder().c_str());
     if (!QDir().mkpath(dataFolder)) {
+        work.reset();
         MsgBox::Error(this, QStringLiteral("The folder \"%1\" cannot be created.").arg(dataFolder));
         return;
     }
@@ -105,6 +98,7 @@ void TfmMain::pmiImportCmdDefClick()
         QApplication::restoreOverrideCursor();
     }
 
+    work.reset(); // nothing below writes; the lock goes before any box is shown
     FillCommandList();
     const std::string show = first.empty() ? shown : first;
     if (!show.empty())
@@ -113,7 +107,7 @@ void TfmMain::pmiImportCmdDefClick()
     StartSearchIndex();
     const QString head = first.empty() ? QStringLiteral("No command definition was imported.")
                                        : QStringLiteral("Command Definitions Imported.");
-    const QString text = head + QStringLiteral("\n\n") + FirstLines(lines, 30);
+    const QString text = head + QStringLiteral("\n\n") + MsgBox::FirstLines(lines, 30);
     if (bAllTaken)
         MsgBox::Information(this, text);
     else

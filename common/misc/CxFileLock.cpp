@@ -2,6 +2,9 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string>
 #include <thread>
 
 #ifdef _WIN32
@@ -12,6 +15,14 @@
 #include <unistd.h>
 #endif
 
+namespace {
+
+// The lock itself is on a byte far past the text, so others can read the
+// holder's id while the lock is held (Windows locks byte ranges for reads too).
+constexpr unsigned long kLockOffset = 0x7FFFFFF0ul;
+
+} // namespace
+
 CxFileLock::~CxFileLock()
 {
     Release();
@@ -20,6 +31,7 @@ CxFileLock::~CxFileLock()
 bool CxFileLock::Acquire(const std::string& path, int nTimeoutMs)
 {
     Release();
+    m_bTimedOut = false;
     auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(nTimeoutMs);
 #ifdef _WIN32
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE,
@@ -29,14 +41,21 @@ bool CxFileLock::Acquire(const std::string& path, int nTimeoutMs)
         return false;
     for (;;) {
         OVERLAPPED ov{};
+        ov.Offset = kLockOffset;
         DWORD flags = LOCKFILE_EXCLUSIVE_LOCK | (nTimeoutMs < 0 ? 0 : LOCKFILE_FAIL_IMMEDIATELY);
         if (LockFileEx(h, flags, 0, 1, 0, &ov)) {
             m_hFile = h;
             m_fd = 0;
+            const std::string pid = std::to_string(GetCurrentProcessId()) + "\n";
+            DWORD n = 0;
+            SetFilePointer(h, 0, nullptr, FILE_BEGIN);
+            SetEndOfFile(h);
+            WriteFile(h, pid.data(), static_cast<DWORD>(pid.size()), &n, nullptr);
             return true;
         }
         if (std::chrono::steady_clock::now() >= deadline) {
             CloseHandle(h);
+            m_bTimedOut = true;
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -48,12 +67,17 @@ bool CxFileLock::Acquire(const std::string& path, int nTimeoutMs)
     for (;;) {
         if (::flock(fd, nTimeoutMs < 0 ? LOCK_EX : LOCK_EX | LOCK_NB) == 0) {
             m_fd = fd;
+            const std::string pid = std::to_string(::getpid()) + "\n";
+            if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, pid.data(), pid.size(), 0) < 0) {
+                // The id only helps a waiting process name the holder.
+            }
             return true;
         }
         if (errno == EINTR)
             continue;
         if (nTimeoutMs < 0 || std::chrono::steady_clock::now() >= deadline) {
             ::close(fd);
+            m_bTimedOut = nTimeoutMs >= 0;
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -66,6 +90,7 @@ void CxFileLock::Release()
 #ifdef _WIN32
     if (m_hFile) {
         OVERLAPPED ov{};
+        ov.Offset = kLockOffset;
         UnlockFileEx(m_hFile, 0, 1, 0, &ov);
         CloseHandle(m_hFile);
         m_hFile = nullptr;
@@ -75,4 +100,14 @@ void CxFileLock::Release()
         ::close(m_fd); // closing the last descriptor releases the lock
 #endif
     m_fd = -1;
+}
+
+long CxFileLock::HolderPid(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::string text;
+    std::getline(in, text);
+    char* end = nullptr;
+    long pid = std::strtol(text.c_str(), &end, 10);
+    return end != text.c_str() && pid > 0 ? pid : 0;
 }

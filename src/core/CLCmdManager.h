@@ -165,6 +165,13 @@ public:
     {
         return ReadRecordAt(pFile, nPos, nLen, pRec, nullptr);
     }
+    // Whether records come from the per-command files (run mode 1) rather
+    // than from clcmd.dat.
+    bool ReadsRecordFiles() const;
+    // Whether the entry has a stored record to read: a non-empty per-command
+    // file (run mode 1) or a place in clcmd.dat. A read that fails for such an
+    // entry found a damaged record, not a command without one.
+    bool HasStoredRecord(const CLCmdIndex* pIdx) const;
     // Writes the record to its entry's per-command file, replacing it. False
     // for an unsafe file name, a long text over kMaxLongText, or a failed write.
     bool SaveCmdRecord(CLCmdRecord* pRec);

@@ -124,13 +124,27 @@ bool CLCmdManager::IsSafeFileName(const char* szName)
 
 // --- reading ----------------------------------------------------------------------
 
+bool CLCmdManager::ReadsRecordFiles() const
+{
+    return AppSettings.RunMode == kRunModeEdit;
+}
+
+bool CLCmdManager::HasStoredRecord(const CLCmdIndex* pIdx) const
+{
+    CX_ASSERT(pIdx != nullptr);
+    if (ReadsRecordFiles())
+        return IsSafeFileName(pIdx->szFileName) &&
+               CxFile::FileSize(GetCmdRecordFileName(pIdx).c_str()) > 0;
+    return pIdx->dwLength != 0 && pIdx->dwPos != kNoRecordPos;
+}
+
 bool CLCmdManager::ReadCmdRecord(CLCmdRecord* pRec)
 {
     CX_ASSERT(pRec != nullptr);
     CX_ASSERT(pRec->pIdx != nullptr);
     ClearRecord(pRec); // a no-op on a fresh record; never leaks a filled one
     const CLCmdIndex* pIdx = pRec->pIdx;
-    if (AppSettings.RunMode == kRunModeEdit)
+    if (ReadsRecordFiles())
         return IsSafeFileName(pIdx->szFileName) &&
                ReadCmdRecordFrom(GetCmdRecordFileName(pIdx), 0, kWholeFile, pRec);
     if (pIdx->dwLength == 0 || pIdx->dwPos == kNoRecordPos)

@@ -9,7 +9,10 @@
 #include "CxFile.h"
 #include "WinUtil.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 namespace {
@@ -65,6 +68,40 @@ long long AppendFile(const std::string& path, const char* szName, CxFile& out,
 
 } // namespace
 
+// A build joins what data/ holds. A command whose record clcmd.dat holds but
+// whose file is gone would lose that record, and a folder shipped for reading
+// holds clcmd.dat alone: so the build refuses unless told to drop them.
+bool CLFileAnalyzer::CheckSources(const std::string& sFolder)
+{
+    m_missing.clear();
+    std::error_code ec;
+    const bool bFolder = std::filesystem::is_directory(sFolder, ec);
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
+        if (p->dwLength == 0 || p->dwPos == kNoRecordPos || !CLCmdManager::IsSafeFileName(p->szName))
+            continue;
+        if (!bFolder || CxFile::FileSize((sFolder + FieldText(p->szName) + ".dat").c_str()) <= 0)
+            m_missing.push_back(FieldText(p->szName));
+    }
+    if (m_bDropMissing || (bFolder && m_missing.empty()))
+        return true;
+    if (!bFolder && m_missing.empty()) {
+        m_sError = "The folder \"" + sFolder + "\" is missing; nothing was built.";
+        return false;
+    }
+    std::string names;
+    const size_t nShown = std::min<size_t>(m_missing.size(), 5);
+    for (size_t i = 0; i < nShown; ++i)
+        names += (i ? ", " : "") + Printable(m_missing[i]);
+    if (m_missing.size() > nShown)
+        names += " and " + std::to_string(m_missing.size() - nShown) + " more";
+    const std::string count = std::to_string(m_missing.size()) +
+                              (m_missing.size() == 1 ? " command has" : " commands have");
+    m_sError = (bFolder ? "" : "The folder \"" + sFolder + "\" is missing: ") + count +
+               " a record in \"" + m_pCmdManager->GetCmdDataFileName() + "\" but no file in \"" +
+               sFolder + "\" (" + names + "); nothing was built, so no record is lost.";
+    return false;
+}
+
 bool CLFileAnalyzer::BuildDataFile()
 {
     CX_ASSERT(m_pCmdManager != nullptr);
@@ -77,6 +114,8 @@ bool CLFileAnalyzer::BuildDataFile()
                    "\" was changed by another program since it was loaded; nothing was built.";
         return false;
     }
+    if (!CheckSources(sFolder))
+        return false;
     CxFile out;
     if (!out.OpenReplace(sDataFile.c_str())) {
         m_sError = "The file \"" + sDataFile + "\" cannot be written.";

@@ -43,32 +43,42 @@ public:
     // the memory and time.
     void SetMakeRecords(bool bMake) { m_bMakeRecords = bMake; }
     CLCmdManager* GetCmdManager() const { return m_pCmdManager; }
+    // Whether BuildDataFile may drop the records of commands whose file in
+    // data/ is gone (off by default: it refuses, so no record is lost).
+    void SetDropMissing(bool bDrop) { m_bDropMissing = bDrop; }
 
     // False when the list cannot be read or the category or index file cannot
     // be written; GetLastError() then names the file. Refused lines are
     // reported through the message hook and do not make it fail.
     bool AnalyzeFile(const char* szPath);
     // False when clcmd.dat or cldict.dat cannot be written, a command file
-    // cannot be read, or cldict.dat was changed by another program since the
-    // manager loaded it; the old clcmd.dat, cldict.dat and the entries'
-    // positions then stay as they were. Both files are put in place together.
+    // cannot be read, cldict.dat was changed by another program since the
+    // manager loaded it, or (unless SetDropMissing) data/ is missing or a
+    // command whose record clcmd.dat holds has no file in data/; the old
+    // clcmd.dat, cldict.dat and the entries' positions then stay as they were.
+    // GetMissing() names the commands whose files are missing. Both files are put in place together.
     // A per-command file whose record names another command is not joined;
     // GetWarnings() lists such files.
     bool BuildDataFile();
 
     const std::string& GetLastError() const { return m_sError; }
     const std::vector<std::string>& GetWarnings() const { return m_warnings; }
+    const std::vector<std::string>& GetMissing() const { return m_missing; }
 
 private:
     void AnalyzeLine(std::string_view line, unsigned nLine);
     void AddPending();
     void DropPending();
+    // The build's refusal to lose records; false with m_sError set.
+    bool CheckSources(const std::string& sFolder);
 
     CxFile* m_pFile;
     CLCmdManager* m_pCmdManager;
     CLCmdManager* m_pOwnManager;
     unsigned long m_dwCurCat = 1;
     bool m_bMakeRecords = true;
+    bool m_bDropMissing = false;
+    std::vector<std::string> m_missing;
     std::string m_sError;
     std::vector<std::string> m_warnings;
     // The commands read so far, added to the index in name order at the end:

@@ -10,3 +10,8 @@ bool CLFolderLock::Acquire(int nTimeoutMs)
     CLBuildCommit::Recover();
     return true;
 }
+
+long CLFolderLock::HolderPid()
+{
+    return CxFileLock::HolderPid(AppFile(kLockFile));
+}

@@ -20,6 +20,10 @@ public:
     bool Acquire(int nTimeoutMs);
     void Release() { m_lock.Release(); }
     bool IsHeld() const { return m_lock.IsHeld(); }
+    // Whether the last Acquire ran out of time (another process holds the lock).
+    bool TimedOut() const { return m_lock.TimedOut(); }
+    // The process that holds (or last held) the lock of the program folder, 0 when unknown.
+    static long HolderPid();
 
 private:
     CxFileLock m_lock;

@@ -1,14 +1,25 @@
 #include "CLHtmlTemplate.h"
 
-// The publisher's settings: copyright notices and the advertising identifiers.
+// The publisher's lines: copyright notices (%s the holder) and the
+// advertising identifiers (%s each).
 const char* const kHtmlCopyrightMeta =
-    "<META name=\"copyright\" content=\"Copyright (c) 2026 Zentrivo. All rights reserved.\">";
-const char* const kHtmlCopyrightFooter =
-    "        Copyright &copy; 2026 Zentrivo. All rights reserved.";
-const char* const kHtmlAdClient = "      google_ad_client = \"pub-0000000000000000\";";
-const char* const kHtmlAdChannel = "      google_ad_channel = \"0000000000\";";
+    "<META name=\"copyright\" content=\"Copyright (c) 2026 %s. All rights reserved.\">";
+const char* const kHtmlCopyrightFooter = "        Copyright &copy; 2026 %s. All rights reserved.";
+const char* const kHtmlAdClient = "      google_ad_client = \"%s\";";
+const char* const kHtmlAdChannel = "      google_ad_channel = \"%s\";";
 const char* const kHtmlAdScript =
     "        src=\"https://pagead2.googlesyndication.com/pagead/show_ads.js\">";
+
+bool CLHtmlOptions::IsAdId(const std::string& id)
+{
+    if (id.empty() || id.size() > 64)
+        return false;
+    for (unsigned char c : id)
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+              c == '-' || c == '_'))
+            return false;
+    return true;
+}
 
 namespace {
 
@@ -56,34 +67,34 @@ const CLHtmlLine kHeader[] = {
 const CLHtmlLine kSponsorLinks[] = {
     {CLHtmlSlot::None, "  <TR align=\"middle\"><TD width=\"800\">"},
     {CLHtmlSlot::None, ""},
-    {CLHtmlSlot::None, "  <TABLE width=\"100%\" border=\"0\"  cellpadding=\"0\" cellspacing=\"0\"  style=\"padding-left:32; padding-right:32\">"},
-    {CLHtmlSlot::None, "    <TR>"},
-    {CLHtmlSlot::None, "      <TD width=\"15\"><IMG src=\"../images/menuarrow.gif\"/></TD>"},
-    {CLHtmlSlot::None, "      <TD><FONT size=\"2\"><U><B>Sponsored Links</B></U></FONT></TD>"},
-    {CLHtmlSlot::None, "    </TR>"},
-    {CLHtmlSlot::None, "  </TABLE>"},
-    {CLHtmlSlot::None, "  <BR><BR>"},
-    {CLHtmlSlot::None, ""},
-    {CLHtmlSlot::None, "  <TABLE width=\"100%\" border=\"0\"  cellpadding=\"0\" cellspacing=\"0\">"},
-    {CLHtmlSlot::None, "    <TR><TD width=\"800\" valign=\"top\" align=\"center\">"},
-    {CLHtmlSlot::None, "      <script type=\"text/javascript\"><!--"},
+    {CLHtmlSlot::Ad, "  <TABLE width=\"100%\" border=\"0\"  cellpadding=\"0\" cellspacing=\"0\"  style=\"padding-left:32; padding-right:32\">"},
+    {CLHtmlSlot::Ad, "    <TR>"},
+    {CLHtmlSlot::Ad, "      <TD width=\"15\"><IMG src=\"../images/menuarrow.gif\"/></TD>"},
+    {CLHtmlSlot::Ad, "      <TD><FONT size=\"2\"><U><B>Sponsored Links</B></U></FONT></TD>"},
+    {CLHtmlSlot::Ad, "    </TR>"},
+    {CLHtmlSlot::Ad, "  </TABLE>"},
+    {CLHtmlSlot::Ad, "  <BR><BR>"},
+    {CLHtmlSlot::Ad, ""},
+    {CLHtmlSlot::Ad, "  <TABLE width=\"100%\" border=\"0\"  cellpadding=\"0\" cellspacing=\"0\">"},
+    {CLHtmlSlot::Ad, "    <TR><TD width=\"800\" valign=\"top\" align=\"center\">"},
+    {CLHtmlSlot::Ad, "      <script type=\"text/javascript\"><!--"},
     {CLHtmlSlot::AdClient, ""},
-    {CLHtmlSlot::None, "      google_ad_width = 728;"},
-    {CLHtmlSlot::None, "      google_ad_height = 90;"},
-    {CLHtmlSlot::None, "      google_ad_format = \"728x90_as\";"},
+    {CLHtmlSlot::Ad, "      google_ad_width = 728;"},
+    {CLHtmlSlot::Ad, "      google_ad_height = 90;"},
+    {CLHtmlSlot::Ad, "      google_ad_format = \"728x90_as\";"},
     {CLHtmlSlot::AdChannel, ""},
-    {CLHtmlSlot::None, "      google_color_border = \"FFFFFF\";"},
-    {CLHtmlSlot::None, "      google_color_bg = \"FFFFFF\";"},
-    {CLHtmlSlot::None, "      google_color_link = \"000080\";"},
-    {CLHtmlSlot::None, "      google_color_url = \"000000\";"},
-    {CLHtmlSlot::None, "      google_color_text = \"000000\";"},
-    {CLHtmlSlot::None, "      //--></script>"},
-    {CLHtmlSlot::None, "      <script type=\"text/javascript\""},
+    {CLHtmlSlot::Ad, "      google_color_border = \"FFFFFF\";"},
+    {CLHtmlSlot::Ad, "      google_color_bg = \"FFFFFF\";"},
+    {CLHtmlSlot::Ad, "      google_color_link = \"000080\";"},
+    {CLHtmlSlot::Ad, "      google_color_url = \"000000\";"},
+    {CLHtmlSlot::Ad, "      google_color_text = \"000000\";"},
+    {CLHtmlSlot::Ad, "      //--></script>"},
+    {CLHtmlSlot::Ad, "      <script type=\"text/javascript\""},
     {CLHtmlSlot::AdScript, ""},
-    {CLHtmlSlot::None, "      </script>"},
-    {CLHtmlSlot::None, "      <BR><BR>"},
-    {CLHtmlSlot::None, "    </TD></TR>"},
-    {CLHtmlSlot::None, "  </TABLE>"},
+    {CLHtmlSlot::Ad, "      </script>"},
+    {CLHtmlSlot::Ad, "      <BR><BR>"},
+    {CLHtmlSlot::Ad, "    </TD></TR>"},
+    {CLHtmlSlot::Ad, "  </TABLE>"},
     {CLHtmlSlot::None, "  <TABLE width=\"100%\" border=\"0\"  cellpadding=\"0\" cellspacing=\"0\"  style=\"padding-left:32; padding-right:32\">"},
     {CLHtmlSlot::None, "    <TR>"},
     {CLHtmlSlot::None, "      <TD width=\"15\"><IMG src=\"../images/menuarrow.gif\"/></TD>"},

@@ -10,10 +10,29 @@
 #define CLHTMLTEMPLATE_H
 
 #include <cstddef>
+#include <string>
+
+// What the publisher sets for the pages.
+struct CLHtmlOptions
+{
+    // Values go into the pages as the database holds them, markup and all
+    // (for records that hold markup on purpose); else they are escaped.
+    bool bRaw = false;
+    // The advertising block is written only when both ids are set.
+    std::string adClient;
+    std::string adChannel;
+    // The holder named by the copyright notices.
+    std::string copyrightHolder = "Zentrivo";
+
+    bool HasAds() const { return !adClient.empty() && !adChannel.empty(); }
+    // An ad id as the pages may hold it: letters, digits, '-' and '_'.
+    static bool IsAdId(const std::string& id);
+};
 
 enum class CLHtmlSlot
 {
     None,          // written as it stands
+    Ad,            // written as it stands, only when the publisher's ad ids are set
     Title,         // %s: the page title
     Name,          // %s: the command name
     PageNo,        // %d: the index page number
@@ -21,11 +40,11 @@ enum class CLHtmlSlot
     Examples,      // the text section of the examples
     IndexEntries,  // one line per command on the page: %s name, %s name, %s description
     PageLinks,     // one line per index page: %d number, %d number
-    CopyrightMeta, // the publisher's settings, below
+    CopyrightMeta, // the publisher's lines below: %s the copyright holder
     CopyrightFooter,
-    AdClient,
-    AdChannel,
-    AdScript
+    AdClient,      // %s the ad client id; only when the ad ids are set
+    AdChannel,     // %s the ad channel id; likewise
+    AdScript       // likewise
 };
 
 struct CLHtmlLine

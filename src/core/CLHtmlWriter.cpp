@@ -6,10 +6,30 @@
 #include "CxFile.h"
 
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 namespace {
 
 constexpr uint32_t kPerPage = 50;
+
+// Text as HTML reads it back: the four characters that would start markup,
+// an entity or end an attribute are written as entities.
+std::string Escaped(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
 
 // Puts values into a template line in place of its %s or %d markers, in order.
 std::string Fill(const char* text, std::initializer_list<std::string> values)
@@ -61,22 +81,35 @@ uint32_t CLHtmlWriter::PageCount() const
 // only when every line was written.
 bool CLHtmlWriter::WritePage(const std::string& path, const std::string& title, bool bIndex)
 {
-    if (!m_pFile->OpenReplace(path.c_str())) {
-        m_sError = "The page \"" + path + "\" cannot be written.";
-        return false;
-    }
-    bool ok = WriteHeader(title) && WriteSponsorLinks() &&
+    bool ok = m_pFile->OpenReplace(path.c_str()) && WriteHeader(title) && WriteSponsorLinks() &&
               (bIndex ? WriteIndexBody() : WriteCmdBody()) && WriteDirectory() && WriteFooter();
-    if (!ok) {
-        m_pFile->Close();
-        m_sError = "The page \"" + path + "\" cannot be written.";
-        return false;
-    }
     // Pages of a whole site are synced once at its end, not one by one.
-    if (!m_pFile->Commit(!m_bBatch)) {
-        m_sError = "The page \"" + path + "\" cannot be written.";
-        return false;
-    }
+    if (ok && m_pFile->Commit(!m_bBatch))
+        return true;
+    m_pFile->Close();
+    m_bWriteFailed = true;
+    return Fail("The page \"" + path + "\" cannot be written.");
+}
+
+bool CLHtmlWriter::Fail(const std::string& why)
+{
+    m_sError = why;
+    m_errors.push_back(why);
+    return false;
+}
+
+std::string CLHtmlWriter::Value(const std::string& text) const
+{
+    return m_options.bRaw ? text : Escaped(text);
+}
+
+bool CLHtmlWriter::RecordsReachable()
+{
+    std::error_code ec;
+    if (m_pCmdManager->ReadsRecordFiles() &&
+        !std::filesystem::is_directory(CLCmdManager::GetDataFolder(), ec))
+        return Fail("The folder \"" + CLCmdManager::GetDataFolder() +
+                    "\" that the records are read from is missing; no page was written.");
     return true;
 }
 
@@ -85,14 +118,23 @@ bool CLHtmlWriter::CreateCmdHtml(CLCmdIndex* pIdx)
     if (!pIdx)
         return false;
     m_pIdx = pIdx;
-    if (!CLCmdManager::IsSafeFileName(pIdx->szName)) {
-        m_sError = "The command name \"" + FieldText(pIdx->szName) + "\" cannot name a page.";
+    m_bWriteFailed = false;
+    if (!CLCmdManager::IsSafeFileName(pIdx->szName))
+        return Fail("The command name \"" + Printable(FieldText(pIdx->szName)) +
+                    "\" cannot name a page.");
+    if (!m_bBatch && !RecordsReachable())
         return false;
+    bool bLoaded = false, bRead = true;
+    m_pCmdManager->AttachCmdRecord(pIdx, &bLoaded, &bRead);
+    bool ok;
+    if (!bRead && m_pCmdManager->HasStoredRecord(pIdx)) {
+        // A damaged record must not replace a good page with an empty one.
+        ok = Fail("The record of " + Printable(FieldText(pIdx->szName)) +
+                  " cannot be read; its page was not written.");
+    } else {
+        ok = WritePage(GetCmdHtmlPath(), "CL Command Reference - " + FieldText(pIdx->szName),
+                       false);
     }
-    bool bLoaded = false;
-    m_pCmdManager->AttachCmdRecord(pIdx, &bLoaded);
-    bool ok =
-        WritePage(GetCmdHtmlPath(), "CL Command Reference - " + FieldText(pIdx->szName), false);
     if (bLoaded)
         CLCmdManager::DetachCmdRecord(pIdx);
     return ok;
@@ -102,17 +144,29 @@ bool CLHtmlWriter::CreateAllHtml()
 {
     if (!m_pCmdManager)
         return false;
+    m_errors.clear();
+    if (m_pCmdManager->GetCmdIdxCount() == 0)
+        return Fail("The index holds no command; no page was written.");
+    if (!RecordsReachable())
+        return false;
     // Writing a command page reads at most its record, never the index, so
     // this walk's cursor stays put.
     m_bBatch = true;
     bool ok = true;
-    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); ok && p;) {
-        ok = CreateCmdHtml(p);
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p;) {
+        if (!CreateCmdHtml(p)) {
+            ok = false;
+            if (m_bWriteFailed)
+                break;
+        }
         p = m_pCmdManager->GetNextCmdIdx();
     }
-    ok = ok && CreateIndexHtml();
+    if (ok || !m_bWriteFailed)
+        ok = CreateIndexHtml() && ok;
     m_bBatch = false;
     CxFile::SyncFolder(m_sFolder);
+    if (!ok)
+        m_sError = m_errors.back();
     return ok;
 }
 
@@ -124,6 +178,7 @@ bool CLHtmlWriter::CreateIndexHtml()
         uint32_t n = m_dwListed / kPerPage + 1;
         std::string path = m_sFolder + "index-" + std::to_string(n) + ".htm";
         uint32_t dwBefore = m_dwListed;
+        m_bWriteFailed = false;
         if (!WritePage(path, "CL Commands References - Page " + std::to_string(n), true))
             return false;
         if (m_dwListed == dwBefore) // the index changed under us; never loop forever
@@ -179,10 +234,12 @@ bool CLHtmlWriter::WriteSlot(const CLHtmlLine& line)
     switch (line.slot) {
     case CLHtmlSlot::None:
         return m_pFile->WriteLine(line.text);
+    case CLHtmlSlot::Ad:
+        return !m_options.HasAds() || m_pFile->WriteLine(line.text);
     case CLHtmlSlot::Title:
-        return m_pFile->WriteLine(Fill(line.text, {m_sTitle}));
+        return m_pFile->WriteLine(Fill(line.text, {Value(m_sTitle)}));
     case CLHtmlSlot::Name:
-        return m_pFile->WriteLine(Fill(line.text, {FieldText(m_pIdx->szName)}));
+        return m_pFile->WriteLine(Fill(line.text, {Value(FieldText(m_pIdx->szName))}));
     case CLHtmlSlot::PageNo:
         return m_pFile->WriteLine(Fill(line.text, {std::to_string(m_dwListed / kPerPage + 1)}));
     case CLHtmlSlot::Detail:
@@ -197,8 +254,10 @@ bool CLHtmlWriter::WriteSlot(const CLHtmlLine& line)
         for (; p && nListed < kPerPage; ++nListed) {
             bool bLoaded = false;
             const CLCmdRecord* pRec = m_pCmdManager->AttachCmdRecord(p, &bLoaded);
-            std::string name = FieldText(p->szName);
-            bool ok = m_pFile->WriteLine(Fill(line.text, {name, name, FieldText(pRec->szDesc)}));
+            // The link is the page's file name; what is shown is text.
+            const std::string name = FieldText(p->szName);
+            bool ok = m_pFile->WriteLine(Fill(
+                line.text, {Value(name), Value(name), Value(FieldText(pRec->szDesc))}));
             if (bLoaded)
                 CLCmdManager::DetachCmdRecord(p);
             if (!ok)
@@ -217,22 +276,24 @@ bool CLHtmlWriter::WriteSlot(const CLHtmlLine& line)
         return true;
     }
     case CLHtmlSlot::CopyrightMeta:
-        return m_pFile->WriteLine(kHtmlCopyrightMeta);
+        return m_pFile->WriteLine(Fill(kHtmlCopyrightMeta, {Escaped(m_options.copyrightHolder)}));
     case CLHtmlSlot::CopyrightFooter:
-        return m_pFile->WriteLine(kHtmlCopyrightFooter);
+        return m_pFile->WriteLine(
+            Fill(kHtmlCopyrightFooter, {Escaped(m_options.copyrightHolder)}));
     case CLHtmlSlot::AdClient:
-        return m_pFile->WriteLine(kHtmlAdClient);
+        return !m_options.HasAds() || m_pFile->WriteLine(Fill(kHtmlAdClient, {m_options.adClient}));
     case CLHtmlSlot::AdChannel:
-        return m_pFile->WriteLine(kHtmlAdChannel);
+        return !m_options.HasAds() ||
+               m_pFile->WriteLine(Fill(kHtmlAdChannel, {m_options.adChannel}));
     case CLHtmlSlot::AdScript:
-        return m_pFile->WriteLine(kHtmlAdScript);
+        return !m_options.HasAds() || m_pFile->WriteLine(kHtmlAdScript);
     }
     return false;
 }
 
 bool CLHtmlWriter::WritePiece(const char* p, size_t n)
 {
-    return m_pFile->WriteLine("      " + std::string(p, n)) && m_pFile->WriteLine("      <BR>") &&
+    return m_pFile->WriteLine("      " + Value(std::string(p, n))) && m_pFile->WriteLine("      <BR>") &&
            m_pFile->WriteLine("");
 }
 

@@ -2,7 +2,11 @@
 // command ("NAME.htm") and numbered index pages ("index-N.htm", 50 commands
 // each), all in one output folder, which must exist. Pages are streamed line
 // by line (CR LF) and each page replaces its file only when it was written
-// whole. Values go into the pages unescaped, as the bytes of the database.
+// whole. Values go into the pages as HTML text (& < > " escaped) unless the
+// options ask for them raw, as the bytes of the database.
+//
+// A command whose stored record cannot be read gets no page (a good page
+// published earlier stays); its index line has no description.
 //
 // A record that is not loaded is read for the page or index line that needs it
 // and freed right after; records that were loaded before stay loaded.
@@ -14,6 +18,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 class CLCmdManager;
 class CxFile;
@@ -31,12 +36,19 @@ public:
     void SetOutputFolder(const std::string& folder);
     const std::string& GetOutputFolder() const { return m_sFolder; }
 
+    void SetOptions(const CLHtmlOptions& options) { m_options = options; }
+    const CLHtmlOptions& GetOptions() const { return m_options; }
+
     // Writes the page of one command. False for a null entry, a name that
-    // cannot be a file name, or a page that cannot be written.
+    // cannot be a file name, a stored record that cannot be read (no page is
+    // written then), records to be read from a missing data/ folder, or a
+    // page that cannot be written.
     bool CreateCmdHtml(CLCmdIndex* pIdx);
-    // Writes every command page, then the index pages. Stops with false at the
-    // first command page that fails (no index pages are written then) or when
-    // an index page fails.
+    // Writes every command page, then the index pages. A record that cannot
+    // be read is reported and the others are written; false at the end then.
+    // Stops with false at the first page that cannot be written (no index
+    // pages are written then), and refuses an empty index or records to be
+    // read from a missing data/ folder.
     bool CreateAllHtml();
     // Writes the index pages; false when one cannot be written.
     bool CreateIndexHtml();
@@ -44,6 +56,9 @@ public:
     std::string GetCmdHtmlPath() const;
     // What the last failure was, naming the file.
     const std::string& GetLastError() const { return m_sError; }
+    // Every failure of the last CreateAllHtml, in order (the records that
+    // could not be read, then what stopped the run, if anything).
+    const std::vector<std::string>& GetErrors() const { return m_errors; }
 
     // The blocks of a page, written to the open page.
     bool WriteHeader(const std::string& title);
@@ -61,6 +76,11 @@ private:
     bool WriteSlot(const CLHtmlLine& line);
     bool WritePiece(const char* p, size_t n);
     bool WritePage(const std::string& path, const std::string& title, bool bIndex);
+    bool Fail(const std::string& why);
+    // False, with the reason, when records are to come from a missing data/.
+    bool RecordsReachable();
+    // A value as the page holds it: escaped, or raw when the options say so.
+    std::string Value(const std::string& text) const;
     uint32_t PageCount() const;
 
     CxFile* m_pFile;
@@ -70,6 +90,9 @@ private:
     std::string m_sTitle;
     std::string m_sFolder;
     std::string m_sError;
+    std::vector<std::string> m_errors;
+    bool m_bWriteFailed = false; // the last failure was a page that could not be written
+    CLHtmlOptions m_options;
     bool m_bBatch = false; // writing a whole site: pages are not synced one by one
 };
 

@@ -81,6 +81,12 @@ using Lns = std::vector<std::string>;
 TEST(HtmlWriter, CommandPageMatchesTheExpectedPage)
 {
     Site s;
+    // Raw values and the publisher's ad ids give the page as it always was.
+    CLHtmlOptions options;
+    options.bRaw = true;
+    options.adClient = "pub-0000000000000000";
+    options.adChannel = "0000000000";
+    s.writer.SetOptions(options);
     CLCmdIndex* p =
         s.Add("CRTLIB", "Create Library", "Creates a library.\r\nUse it <often> & well.\r\n",
               "CRTLIB LIB(X)\r\n\r\nLast\n line");
@@ -101,10 +107,10 @@ TEST(HtmlWriter, TextSections)
     // A lone LF stays inside its piece, and the piece gets one <BR> line.
     std::vector<std::string> lf = Detail(s, "one\ntwo");
     EXPECT_EQ(lf, (Lns{"      one\ntwo", "      <BR>", "", "      <BR><BR>", ""}));
-    // Text is not escaped, and a very long line is written whole.
+    // Text is escaped, and a very long line is written whole.
     std::string longLine(10000, 'w');
-    EXPECT_EQ(Detail(s, "<b>&amp;" + longLine),
-              (Lns{"      <b>&amp;" + longLine, "      <BR>", "", "      <BR><BR>", ""}));
+    EXPECT_EQ(Detail(s, "<b>&amp;\"" + longLine),
+              (Lns{"      &lt;b&gt;&amp;amp;&quot;" + longLine, "      <BR>", "", "      <BR><BR>", ""}));
 }
 
 TEST(HtmlWriter, TextsLongerThan32767CharactersAreWrittenWhole)
@@ -200,7 +206,7 @@ TEST(HtmlWriter, AllPagesTwiceAreIdentical)
     ASSERT_TRUE(s.writer.CreateAllHtml());
     EXPECT_EQ(ListDir(s.out), (std::vector<std::string>{"CPYF.htm", "DSPLIB.htm", "index-1.htm"}));
     std::string a = s.Page("CPYF.htm"), idx = s.Page("index-1.htm");
-    EXPECT_NE(a.find("      x < y & z\r\n"), std::string::npos);
+    EXPECT_NE(a.find("      x &lt; y &amp; z\r\n"), std::string::npos);
     ASSERT_TRUE(s.writer.CreateAllHtml());
     EXPECT_EQ(s.Page("CPYF.htm"), a);
     EXPECT_EQ(s.Page("index-1.htm"), idx);
@@ -231,4 +237,95 @@ TEST(HtmlWriter, FailuresStopTheRun)
     CLCmdIndex bad = MakeIdx("../X");
     EXPECT_FALSE(s.writer.CreateCmdHtml(&bad));
     EXPECT_FALSE(FileExists(s.home.File("X.htm")));
+}
+
+TEST(HtmlWriter, EveryValueIsEscapedUnlessRawIsAsked)
+{
+    Site s;
+    s.Add("IF", "Run <IF> & \"then\"", "IF COND(&A *LT &B) THEN(GOTO X)", "<script>x</script>");
+    ASSERT_TRUE(s.writer.CreateAllHtml());
+    std::string page = s.Page("IF.htm"), index = s.Page("index-1.htm");
+    EXPECT_NE(page.find("      IF COND(&amp;A *LT &amp;B) THEN(GOTO X)\r\n"), std::string::npos);
+    EXPECT_NE(page.find("      &lt;script&gt;x&lt;/script&gt;\r\n"), std::string::npos);
+    EXPECT_EQ(page.find("<script>x"), std::string::npos);
+    EXPECT_NE(index.find(": Run &lt;IF&gt; &amp; &quot;then&quot;</LI>"), std::string::npos);
+
+    CLHtmlOptions raw;
+    raw.bRaw = true;
+    s.writer.SetOptions(raw);
+    ASSERT_TRUE(s.writer.CreateAllHtml());
+    EXPECT_NE(s.Page("IF.htm").find("      <script>x</script>\r\n"), std::string::npos);
+    EXPECT_NE(s.Page("index-1.htm").find(": Run <IF> & \"then\"</LI>"), std::string::npos);
+}
+
+TEST(HtmlWriter, TheAdBlockNeedsThePublishersIdsAndTheHolderIsASetting)
+{
+    Site s;
+    CLCmdIndex* p = s.Add("DSPLIB", "Display Library");
+    ASSERT_TRUE(s.writer.CreateCmdHtml(p));
+    std::string page = s.Page("DSPLIB.htm");
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_EQ(page.find("Sponsored Links"), std::string::npos);
+    // The block's frame and the program's own link stay.
+    EXPECT_NE(page.find("  <TR align=\"middle\"><TD width=\"800\">\r\n\r\n  <TABLE"),
+              std::string::npos);
+    EXPECT_NE(page.find("Get All CL Command Information on Your PC"), std::string::npos);
+    EXPECT_NE(page.find("Copyright &copy; 2026 Zentrivo. All rights reserved."), std::string::npos);
+
+    CLHtmlOptions options;
+    options.adClient = "pub-123";
+    options.adChannel = "456";
+    options.copyrightHolder = "Smith & Sons";
+    s.writer.SetOptions(options);
+    ASSERT_TRUE(s.writer.CreateCmdHtml(p));
+    page = s.Page("DSPLIB.htm");
+    EXPECT_NE(page.find("      google_ad_client = \"pub-123\";\r\n"), std::string::npos);
+    EXPECT_NE(page.find("      google_ad_channel = \"456\";\r\n"), std::string::npos);
+    EXPECT_NE(page.find("Sponsored Links"), std::string::npos);
+    EXPECT_NE(page.find("content=\"Copyright (c) 2026 Smith &amp; Sons. All rights reserved.\""),
+              std::string::npos);
+    EXPECT_TRUE(CLHtmlOptions::IsAdId("pub-0000000000000000"));
+    EXPECT_FALSE(CLHtmlOptions::IsAdId("x\";alert(1);//"));
+    EXPECT_FALSE(CLHtmlOptions::IsAdId(""));
+}
+
+TEST(HtmlWriter, ADamagedRecordKeepsItsPublishedPage)
+{
+    Site s;
+    s.Add("A", "First");
+    CLCmdIndex* pB = s.Add("B", "Second", "Good text");
+    s.Add("C", "Third");
+    ASSERT_TRUE(s.writer.CreateAllHtml());
+    const std::string good = s.Page("B.htm");
+    // B's file is cut short: its record can no longer be read.
+    Bytes bytes = ReadBytes(s.home.File("data/B.dat"));
+    bytes.resize(bytes.size() - 3);
+    WriteBytes(s.home.File("data/B.dat"), bytes);
+    EXPECT_FALSE(s.writer.CreateCmdHtml(pB));
+    EXPECT_EQ(s.writer.GetLastError(), "The record of B cannot be read; its page was not written.");
+    EXPECT_EQ(s.Page("B.htm"), good);
+    // A whole run writes the others and the index, then reports it.
+    std::filesystem::remove(s.out + "A.htm");
+    std::filesystem::remove(s.out + "index-1.htm");
+    EXPECT_FALSE(s.writer.CreateAllHtml());
+    EXPECT_EQ(s.writer.GetErrors(),
+              std::vector<std::string>{"The record of B cannot be read; its page was not written."});
+    EXPECT_EQ(s.Page("B.htm"), good);
+    EXPECT_TRUE(FileExists(s.out + "A.htm"));
+    EXPECT_TRUE(FileExists(s.out + "index-1.htm"));
+    EXPECT_EQ(pB->pRec, nullptr);
+}
+
+TEST(HtmlWriter, NothingToWriteIsAnError)
+{
+    Site s;
+    EXPECT_FALSE(s.writer.CreateAllHtml());
+    EXPECT_EQ(s.writer.GetLastError(), "The index holds no command; no page was written.");
+    CLCmdIndex* p = s.Add("A", "First");
+    std::filesystem::remove_all(s.home.File("data"));
+    EXPECT_FALSE(s.writer.CreateAllHtml());
+    EXPECT_FALSE(s.writer.CreateCmdHtml(p));
+    EXPECT_NE(s.writer.GetLastError().find("that the records are read from is missing"),
+              std::string::npos);
+    EXPECT_TRUE(ListDir(s.out).empty());
 }
