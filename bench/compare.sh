@@ -5,6 +5,8 @@
 #   import of a shuffled 100,000-line list  vs  sort of it
 #   build of 100,000 commands       vs  cat of the same per-command files
 #   search at 100,000 from a cold start     vs  grep -c -i -F of the word
+#   hostile inputs: a 20,000-category merge vs 10,000; 100,000 attributes and
+#   a 50 MB YAML file vs reading them (each refused before it is parsed)
 # Usage: bench/compare.sh CLI   (the zentrivo-cli to measure)
 set -euo pipefail
 cli="$(realpath "$1")"
@@ -68,3 +70,26 @@ list 20000 "$work/list20k.txt"
 ours=$(PREP="rm -rf '$work/site' && sync" best "$cli" --home "$work/h" html --out "$work/site")
 anchor=$(PREP="rm -rf '$work/site2' && sync" best cp -r "$work/site" "$work/site2")
 report "html 20,000 pages" "$ours" "cp -r of the pages" "$anchor" 1.5
+
+# --- hostile input: each refused or taken in time linear in its size ---------
+cats() { # N: categories.yaml of N categories, ids in reverse order
+  awk -v n="$1" 'BEGIN { print "categories:"; for (i = n; i >= 1; i--)
+    printf "  - id: %d\n    name: Category %d\n", i, i }' > "$2/categories.yaml"
+}
+for n in 10000 20000; do
+  mkdir -p "$work/cats$n/in" "$work/cats$n/home"
+  cats "$n" "$work/cats$n/in"
+  t[$n]=$(PREP="rm -rf '$work/cats$n/home'/*" best "$cli" --home "$work/cats$n/home" load "$work/cats$n/in")
+done
+report "merge 20,000 categories" "${t[20000]}" "10,000 of them" "${t[10000]}" "2.5 (linear)"
+awk 'BEGIN { printf "<QcdCLCmd><Cmd CmdName=\"X\"><Parm Kwd=\"A\""; for (i = 0; i < 100000; i++)
+  printf " a%d=\"x\"", i; print "/></Cmd></QcdCLCmd>" }' > "$work/attrs.xml"
+mkdir -p "$work/cmd"
+ours=$(best sh -c "'$cli' --home '$work/cmd' import-cmd '$work/attrs.xml' 2>/dev/null || true")
+anchor=$(best wc -c "$work/attrs.xml")
+report "refuse 100,000 attributes" "$ours" "wc -c of the file" "$anchor" "20 (refused unparsed)"
+mkdir -p "$work/big"
+head -c 52428800 /dev/zero | tr '\0' 'x' | sed 's/^/detail: /' > "$work/big/X.yaml"
+ours=$(best sh -c "'$cli' --home '$work/cmd' load '$work/big' 2>/dev/null || true")
+anchor=$(best wc -c "$work/big/X.yaml")
+report "refuse a 50 MB YAML file" "$ours" "wc -c of the file" "$anchor" "20 (refused unparsed)"

@@ -56,6 +56,11 @@ bool CategoryYaml::Read(const std::string& yaml, std::vector<CategoryDoc>* pCats
             *pError = where + "name: missing or empty";
             return false;
         }
+        if (id < CLFormat::kMinCatID) {
+            *pError = where + "id: 0 is never a category; ids start at " +
+                      std::to_string(CLFormat::kMinCatID);
+            return false;
+        }
         c.id = static_cast<uint32_t>(id);
         if (!ids.insert(c.id).second) {
             *pError = where + "id " + std::to_string(c.id) + " appears twice";

@@ -5,9 +5,13 @@
 
 int RunCheck(CliContext& ctx, const CliArgs&)
 {
+    CLDataChecker checker;
     std::string out;
-    for (const std::string& line : CLDataChecker().Run())
+    const std::vector<std::string> problems = checker.Run();
+    for (const std::string& line : problems)
+        out += line + "\n";
+    for (const std::string& line : checker.GetNotes())
         out += line + "\n";
     ctx.Out(out);
-    return out.empty() ? kExitOk : kExitFailed;
+    return problems.empty() ? kExitOk : kExitFailed;
 }

@@ -8,10 +8,13 @@ const std::vector<CliCommand>& CliCommands()
          "Replace clcat.dat and cldict.dat from a CL text list.",
          "Reads a CL text list and replaces the category list clcat.dat and the\n"
          "command index cldict.dat with what it holds:\n"
-         "  [NN] - Category name    a category; NN becomes the current category\n"
+         "  [NN] - Category name    a category (NN 1 to 99); the current category\n"
          "  [NN]                    changes the current category only\n"
          "  NAME - Title            a command of the current category\n"
-         "Lines that are refused are reported and skipped.\n"
+         "A line is one line however long. Lines that are refused (a name over 10\n"
+         "characters, a category number outside 1 to 99) are reported by number\n"
+         "and skipped; over-long titles are cut with a warning. A list with no\n"
+         "command that can be taken is refused and both files stay as they were.\n"
          "\n"
          "With --records, every command of the list whose per-command file does not\n"
          "exist yet gets one holding its name and title; existing files are never\n"
@@ -99,7 +102,9 @@ const std::vector<CliCommand>& CliCommands()
          "Verify every data file; one line per problem.",
          "Verifies clcat.dat, cldict.dat, the per-command files of the index and\n"
          "clcmd.dat, and prints one line per problem, starting with the file it\n"
-         "concerns. Prints nothing and exits with 0 when all is well, exits with 1\n"
+         "concerns; temporaries left by a writer that was stopped are problems too.\n"
+         "Then notes, which are no problem: a file in data/ that no index entry\n"
+         "names. Prints nothing and exits with 0 when all is well, exits with 1\n"
          "when it found a problem.\n",
          {},
          0,

@@ -7,9 +7,39 @@
 
 namespace {
 
-constexpr int kMaxDepth = 8;      // Qual and Elem inside each other
-constexpr int kMaxValues = 10000; // values in one list
-constexpr int kMaxParms = 1000;   // beyond what a command can hold, refused later
+constexpr int kMaxDepth = 8;        // Qual and Elem inside each other
+constexpr int kMaxValues = 10000;   // values in one list
+constexpr int kMaxParms = 1000;     // beyond what a command can hold, refused later
+constexpr int kMaxAttributes = 256; // attributes of one element; a Parm has a few dozen
+
+// Whether an element has more attributes than kMaxAttributes: counted before
+// the XML reader sees the text, since it checks an element's attributes
+// against each other, in time that grows with the square of their number.
+bool TooManyAttributes(const QByteArray& bytes)
+{
+    bool bInTag = false;
+    char quote = 0;
+    int n = 0;
+    for (char c : bytes) {
+        if (quote) {
+            if (c == quote)
+                quote = 0;
+        } else if (!bInTag) {
+            if (c == '<') {
+                bInTag = true;
+                n = 0;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '=') {
+            if (++n > kMaxAttributes)
+                return true;
+        } else if (c == '>') {
+            bInTag = false;
+        }
+    }
+    return false;
+}
 
 std::string Text(const QStringView& s)
 {
@@ -156,9 +186,14 @@ private:
     QXmlStreamReader& m_xml;
 };
 
-bool Read(QXmlStreamReader& xml, CLCmdDefinition* pDef, std::string* pWhy)
+bool Read(const QByteArray& bytes, CLCmdDefinition* pDef, std::string* pWhy)
 {
     *pDef = CLCmdDefinition();
+    if (TooManyAttributes(bytes)) {
+        *pWhy = "an element has more than " + std::to_string(kMaxAttributes) + " attributes";
+        return false;
+    }
+    QXmlStreamReader xml(bytes);
     xml.setNamespaceProcessing(false);
     xml.setEntityExpansionLimit(0); // entities are refused anyway; expand none
     return Reader(xml).Read(pDef, pWhy);
@@ -178,12 +213,16 @@ bool CmdDefXml::ReadFile(const std::string& path, CLCmdDefinition* pDef, std::st
                 " MB, more than any command definition";
         return false;
     }
-    QXmlStreamReader xml(&file);
-    return Read(xml, pDef, pWhy);
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        *pWhy = "cannot be read";
+        return false;
+    }
+    return Read(bytes, pDef, pWhy);
 }
 
 bool CmdDefXml::ReadText(const std::string& text, CLCmdDefinition* pDef, std::string* pWhy)
 {
-    QXmlStreamReader xml(QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
-    return Read(xml, pDef, pWhy);
+    return Read(QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())), pDef,
+                pWhy);
 }

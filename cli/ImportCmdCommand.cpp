@@ -46,7 +46,7 @@ int RunImportCmd(CliContext& ctx, const CliArgs& args)
 
     CLCmdDefImport importer(&manager, static_cast<uint32_t>(nCat));
     int status = kExitOk;
-    std::string out;
+    std::vector<CLCmdDefChange> changes;
     for (const std::string& path : args.Positional()) {
         CLCmdDefinition def;
         CLCmdDefChange change;
@@ -56,14 +56,19 @@ int RunImportCmd(CliContext& ctx, const CliArgs& args)
             status = kExitFailed;
             continue;
         }
-        out += change.Summary() + "\n";
+        changes.push_back(change);
     }
+    // A new command is reported only once the index that names it is saved.
     std::string why;
-    if (!importer.Finish(&why)) {
-        ctx.Out(out);
+    const bool bIndexSaved = importer.Finish(&why);
+    std::string out;
+    for (const CLCmdDefChange& change : changes)
+        if (bIndexSaved || !change.bNew)
+            out += change.Summary() + "\n";
+    ctx.Out(out);
+    if (!bIndexSaved) {
         ctx.Error(why);
         return kExitFailed;
     }
-    ctx.Out(out);
     return status;
 }

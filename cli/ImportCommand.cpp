@@ -14,6 +14,8 @@ int RunImport(CliContext& ctx, const CliArgs& args)
         ctx.Error(analyzer.GetLastError());
         return kExitFailed;
     }
+    for (const std::string& warning : analyzer.GetWarnings())
+        ctx.Error(warning);
     if (!args.IsSet("records"))
         return kExitOk;
 

@@ -7,6 +7,7 @@
 #include "RecordDoc.h"
 #include "RecordYaml.h"
 #include "WinUtil.h"
+#include "YamlDocument.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -14,12 +15,31 @@
 #include <filesystem>
 #include <system_error>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr const char* kCategoriesFile = "categories.yaml";
+
+// Reads a YAML file whole, refusing one too large to be a record or category
+// list before a byte of it is read.
+bool ReadYamlFile(const std::string& path, std::string* pText, std::string* pWhy)
+{
+    std::error_code ec;
+    const uintmax_t nSize = fs::file_size(path, ec);
+    if (!ec && nSize > YamlDocument::kMaxBytes) {
+        *pWhy = "larger than " + std::to_string(YamlDocument::kMaxBytes >> 20) + " MB (" +
+                std::to_string(nSize) + " bytes), more than a record or category list holds";
+        return false;
+    }
+    if (!CliContext::ReadFile(path, pText)) {
+        *pWhy = "cannot be read";
+        return false;
+    }
+    return true;
+}
 
 struct RecordOwner
 {
@@ -53,6 +73,7 @@ private:
 
     bool m_bIndexChanged = false;
     bool m_bCatsChanged = false;
+    std::unordered_set<uint32_t> m_catIds; // the categories a record may name
     // The per-command files this run created: removed again when the index
     // that would name them cannot be written, so no record is left without
     // an entry.
@@ -82,8 +103,8 @@ Loader::Result Loader::LoadRecord(CliContext& ctx, const std::string& path, cons
 {
     std::string text, reason;
     RecordDoc doc;
-    if (!CliContext::ReadFile(path, &text)) {
-        ctx.ErrorLine(path + ": cannot be read");
+    if (!ReadYamlFile(path, &text, &reason)) {
+        ctx.ErrorLine(path + ": " + reason);
         return Result::Refused;
     }
     if (!RecordYaml::Read(text, &doc, &reason)) {
@@ -108,8 +129,14 @@ Loader::Result Loader::LoadRecord(CliContext& ctx, const std::string& path, cons
         entry.dwPos = kNoRecordPos;
         entry.dwCatID = 1;
     }
-    if (doc.category)
+    if (doc.category) {
+        if (!m_catIds.count(*doc.category)) {
+            ctx.ErrorLine(path + ": category: " + std::to_string(*doc.category) +
+                          " does not exist");
+            return Result::Refused;
+        }
         entry.dwCatID = *doc.category;
+    }
     if (doc.file)
         CopyField(entry.szFileName, *doc.file);
     if (doc.indexReserved) {
@@ -194,29 +221,45 @@ bool Loader::LoadCategories(CliContext& ctx, const std::string& path)
 {
     std::string text, reason;
     std::vector<CategoryDoc> cats;
-    if (!CliContext::ReadFile(path, &text)) {
-        ctx.ErrorLine(path + ": cannot be read");
+    if (!ReadYamlFile(path, &text, &reason)) {
+        ctx.ErrorLine(path + ": " + reason);
         return false;
     }
     if (!CategoryYaml::Read(text, &cats, &reason)) {
         ctx.ErrorLine(path + ": " + reason);
         return false;
     }
+    // One walk over the stored categories; when there are new ones, the list
+    // is rebuilt in id order, so every add lands at its end: the merge costs
+    // one step a category, however the ids interleave.
     CLCmdManager& manager = ctx.Manager();
+    std::unordered_map<uint32_t, CLCategory*> stored;
+    for (CLCategory* p = manager.GetFirstCat(); p; p = manager.GetNextCat())
+        stored.emplace(p->dwID, p);
+    std::vector<CLCategory> added;
     for (const CategoryDoc& c : cats) {
         CLCategory cat{};
         cat.dwID = c.id;
         CopyField(cat.szName, c.name);
         CopyField(cat.szFileName, c.file);
-        CLCategory* pCat = manager.FindCat(c.id);
-        if (!pCat) {
-            manager.AddCat(&cat);
-            m_bCatsChanged = true;
-        } else if (std::memcmp(pCat, &cat, sizeof(cat)) != 0) {
-            std::memcpy(pCat, &cat, sizeof(cat));
+        auto it = stored.find(c.id);
+        if (it == stored.end()) {
+            added.push_back(cat);
+        } else if (std::memcmp(it->second, &cat, sizeof(cat)) != 0) {
+            std::memcpy(it->second, &cat, sizeof(cat));
             m_bCatsChanged = true;
         }
     }
+    if (added.empty())
+        return true;
+    for (const auto& [id, pCat] : stored)
+        added.push_back(*pCat);
+    std::sort(added.begin(), added.end(),
+              [](const CLCategory& a, const CLCategory& b) { return a.dwID < b.dwID; });
+    manager.ClearCatList();
+    for (const CLCategory& cat : added)
+        manager.AddCat(&cat);
+    m_bCatsChanged = true;
     return true;
 }
 
@@ -255,6 +298,11 @@ int Loader::Run(CliContext& ctx, const CliArgs& args)
         ctx.Error("the folder \"" + CLCmdManager::GetDataFolder() + "\" cannot be created.");
         return kExitFailed;
     }
+    // The categories first, so the records may name the categories it adds.
+    if (fs::exists(prefix + kCategoriesFile, ec) && !LoadCategories(ctx, prefix + kCategoriesFile))
+        status = kExitFailed;
+    for (CLCategory* p = ctx.Manager().GetFirstCat(); p; p = ctx.Manager().GetNextCat())
+        m_catIds.insert(p->dwID);
     for (const std::string& name : names) {
         Result r = LoadRecord(ctx, prefix + name, name.substr(0, name.size() - 5));
         if (r == Result::WriteFailed) {
@@ -264,8 +312,6 @@ int Loader::Run(CliContext& ctx, const CliArgs& args)
         if (r == Result::Refused)
             status = kExitFailed;
     }
-    if (fs::exists(prefix + kCategoriesFile, ec) && !LoadCategories(ctx, prefix + kCategoriesFile))
-        status = kExitFailed;
 
     // The categories first: an index written without them would name
     // categories that do not exist; categories without the index harm nothing.

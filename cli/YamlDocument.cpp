@@ -43,6 +43,12 @@ std::string Reason(const YAML::Exception& e)
 
 bool YamlDocument::Parse(const std::string& text, YAML::Node* pRoot, std::string* pError)
 {
+    if (text.size() > kMaxBytes) {
+        *pError = "larger than " + std::to_string(kMaxBytes >> 20) + " MB (" +
+                  std::to_string(text.size()) +
+                  " bytes), more than a record or category list holds";
+        return false;
+    }
     // The parser reads a zero byte as another character; the database could
     // not hold it anyway.
     if (const void* p = std::memchr(text.data(), 0, text.size())) {

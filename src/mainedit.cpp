@@ -144,6 +144,7 @@ void TfmMain::pmiAnalyzeClick()
         return;
     bool ok;
     QString error;
+    QStringList warnings;
     {
         FolderWork work(this);
         if (!work.IsHeld())
@@ -153,19 +154,26 @@ void TfmMain::pmiAnalyzeClick()
             analyzer.SetMakeRecords(false); // the reload reads the records as it needs them
             ok = analyzer.AnalyzeFile(file.toLocal8Bit().constData());
             error = QString::fromLocal8Bit(analyzer.GetLastError().c_str());
+            for (const std::string& w : analyzer.GetWarnings())
+                warnings << FromLatin1(w);
         }
-        // The reload releases every record: nothing on the pages may refer to one.
-        ClearPages();
-        m_modified.clear();
-        m_pCmdManager->LoadAll();
-        FillCategoryList();
-        RefreshStatus();
-        StartSearchIndex();
+        // A refused import changed no file: the work in memory stays. Else the
+        // reload releases every record: nothing on the pages may refer to one.
+        if (ok) {
+            ClearPages();
+            m_modified.clear();
+            m_pCmdManager->LoadAll();
+            FillCategoryList();
+            RefreshStatus();
+            StartSearchIndex();
+        }
     } // the refused lines are shown here, after the lock is released
     if (ok)
         MsgBox::Information(this, QStringLiteral("Data Analyzing Finished."));
     else
         MsgBox::Error(this, error);
+    if (!warnings.isEmpty())
+        MsgBox::Error(this, MsgBox::FirstLines(warnings, 20));
 }
 
 void TfmMain::pmiBuildDataClick()

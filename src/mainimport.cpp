@@ -70,28 +70,37 @@ void TfmMain::pmiImportCmdDefClick()
     ClearPages();
     m_pCurIdx = nullptr;
 
-    QStringList lines;
+    QStringList lines, refused;
     std::string first;
     bool bAllTaken = true;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
         CLCmdDefImport importer(m_pCmdManager, pCat ? pCat->dwID : 1);
+        std::vector<CLCmdDefChange> changes;
         for (const QString& file : files) {
             CLCmdDefinition def;
             CLCmdDefChange change;
             std::string why;
             if (!CmdDefXml::ReadFile(file.toLocal8Bit().toStdString(), &def, &why) ||
                 !importer.Import(def, &change, &why)) {
-                lines << QStringLiteral("%1: %2").arg(file, FromLatin1(why));
+                refused << QStringLiteral("%1: %2").arg(file, FromLatin1(why));
                 bAllTaken = false;
                 continue;
             }
+            changes.push_back(change);
+        }
+        // A new command counts only once the index that names it is saved.
+        std::string why;
+        const bool bIndexSaved = importer.Finish(&why);
+        for (const CLCmdDefChange& change : changes) {
+            if (!bIndexSaved && change.bNew)
+                continue;
             if (first.empty())
                 first = change.name;
             lines << FromLatin1(change.Summary());
         }
-        std::string why;
-        if (!importer.Finish(&why)) {
+        lines << refused;
+        if (!bIndexSaved) {
             lines << FromLatin1(why);
             bAllTaken = false;
         }

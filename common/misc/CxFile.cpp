@@ -17,6 +17,7 @@
 // windows.h names its own ReplaceFile function by a macro.
 #undef ReplaceFile
 #else
+#include <csignal>
 #include <unistd.h>
 #endif
 
@@ -44,8 +45,12 @@ bool CxFile::ReadWholeFile(const std::string& path, std::string* pBytes)
     return true;
 }
 
+void (*CxFile::s_pSyncHook)(const std::string&) = nullptr;
+
 void CxFile::SyncFolder(const std::string& folder)
 {
+    if (s_pSyncHook)
+        s_pSyncHook(folder);
 #ifndef _WIN32
     int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
     if (fd >= 0) {
@@ -54,6 +59,28 @@ void CxFile::SyncFolder(const std::string& folder)
     }
 #else
     (void)folder;
+#endif
+}
+
+bool CxFile::SyncFile(const std::string& path)
+{
+    if (s_pSyncHook)
+        s_pSyncHook(path);
+#ifdef _WIN32
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    bool ok = FlushFileBuffers(h) != 0;
+    CloseHandle(h);
+    return ok;
+#else
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    bool ok = ::fsync(fd) == 0;
+    ::close(fd);
+    return ok;
 #endif
 }
 
@@ -162,10 +189,12 @@ bool CxFile::OpenReplace(const char* path)
         return false;
     unsigned mode = bExists ? (st.st_mode & 07777) : 0666;
     // A unique name in the target's folder, so the final rename stays on one file system.
+    // Asked each time: a forked child writes under its own id, which tells
+    // whether a left-over temporary's writer still runs.
 #ifdef _WIN32
-    static const unsigned pid = static_cast<unsigned>(_getpid());
+    const unsigned pid = static_cast<unsigned>(_getpid());
 #else
-    static const unsigned pid = static_cast<unsigned>(::getpid());
+    const unsigned pid = static_cast<unsigned>(::getpid());
 #endif
     for (int attempt = 0; attempt < 100 && !m_fp; ++attempt) {
         std::string temp =
@@ -518,4 +547,45 @@ CxFileStamp CxFile::Stamp(const char* path)
 #endif
     stamp.nInode = static_cast<uint64_t>(st.st_ino);
     return stamp;
+}
+
+bool CxFile::ParseTempName(const std::string& name, std::string* pTarget, unsigned* pPid)
+{
+    size_t at = name.rfind(".tmp");
+    if (at == std::string::npos || at == 0)
+        return false;
+    size_t dash = name.find('-', at + 4);
+    if (dash == std::string::npos || dash == at + 4 || dash + 1 == name.size())
+        return false;
+    for (size_t i = at + 4; i < name.size(); ++i)
+        if (i != dash && (name[i] < '0' || name[i] > '9'))
+            return false;
+    if (dash - (at + 4) > 9)
+        return false;
+    if (pTarget)
+        *pTarget = name.substr(0, at);
+    if (pPid)
+        *pPid = static_cast<unsigned>(std::stoul(name.substr(at + 4, dash - at - 4)));
+    return true;
+}
+
+bool CxFile::IsOrphanedTemp(const std::string& name, std::string* pTarget)
+{
+    unsigned pid = 0;
+    if (!ParseTempName(name, pTarget, &pid))
+        return false;
+#ifdef _WIN32
+    if (pid == static_cast<unsigned>(_getpid()))
+        return false;
+    HANDLE h = OpenProcess(SYNCHRONIZE, FALSE, pid);
+    if (!h)
+        return GetLastError() == ERROR_INVALID_PARAMETER; // no such process
+    bool bGone = WaitForSingleObject(h, 0) == WAIT_OBJECT_0;
+    CloseHandle(h);
+    return bGone;
+#else
+    if (pid == static_cast<unsigned>(::getpid()) || pid == 0)
+        return false;
+    return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+#endif
 }

@@ -68,8 +68,18 @@ public:
     static bool ReplaceFile(const std::string& from, const std::string& to);
     // Makes the renames inside a folder durable.
     static void SyncFolder(const std::string& folder);
+    // Makes a file's bytes durable; false when it cannot be opened or synced.
+    static bool SyncFile(const std::string& path);
+    // Tests: told of every SyncFile and SyncFolder, with the path.
+    static void (*s_pSyncHook)(const std::string& path);
     // Reads a whole regular file; false when it cannot be read.
     static bool ReadWholeFile(const std::string& path, std::string* pBytes);
+    // Whether name is a replacement's temporary file, TARGET.tmpPID-N; its
+    // target and the process that wrote it, when so.
+    static bool ParseTempName(const std::string& name, std::string* pTarget, unsigned* pPid);
+    // Whether name is such a temporary of a process that no longer runs: a
+    // left-over of a writer that was stopped, never to be finished.
+    static bool IsOrphanedTemp(const std::string& name, std::string* pTarget = nullptr);
     // Closes the stream. False if a write or the close itself failed. An
     // uncommitted replacement is discarded.
     bool Close();

@@ -22,36 +22,34 @@ std::string BaseName(const std::string& path)
     return n == std::string::npos ? path : path.substr(n + 1);
 }
 
-// A temporary file of a replacement: TARGET.tmpPID-N.
+// A temporary file of a replacement of target: TARGET.tmpPID-N.
 bool IsTempOf(const std::string& name, const std::string& target)
 {
-    const std::string prefix = target + ".tmp";
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0)
-        return false;
-    bool bDash = false;
-    for (size_t i = prefix.size(); i < name.size(); ++i) {
-        if (name[i] == '-' && !bDash && i > prefix.size())
-            bDash = true;
-        else if (name[i] < '0' || name[i] > '9')
-            return false;
-    }
-    return bDash && name.back() != '-';
+    std::string of;
+    return CxFile::ParseTempName(name, &of, nullptr) && of == target;
 }
 
-// Removes the temporaries that writers of the list files and of a build left
-// behind. (A per-command file's left-over temporary is never read; data/ is
-// not walked, which would cost a look at every command's file.)
+// Removes the temporaries that writers stopped part-way left behind: those
+// of the list files, of a build and of its marker in the program folder, and
+// those of per-command files in data/. A temporary of a process that still
+// runs is its own, and stays.
 void RemoveLeftovers(const std::string& folder)
 {
     std::error_code ec;
     for (const fs::directory_entry& e : fs::directory_iterator(folder, ec)) {
+        std::string target;
         const std::string name = e.path().filename().string();
-        size_t at = name.rfind(".tmp");
-        if (at == std::string::npos || !e.is_regular_file(ec))
+        if (!CxFile::IsOrphanedTemp(name, &target))
             continue;
-        const std::string target = name.substr(0, at);
-        bool bOurs = target == "clcmd.dat" || target == "cldict.dat" || target == "clcat.dat";
-        if (bOurs && IsTempOf(name, target))
+        bool bOurs = target == "clcmd.dat" || target == "cldict.dat" || target == "clcat.dat" ||
+                     target == CLBuildCommit::kMarker;
+        if (bOurs && e.is_regular_file(ec))
+            fs::remove(e.path(), ec);
+    }
+    for (const fs::directory_entry& e : fs::directory_iterator(folder + "data", ec)) {
+        std::string target;
+        if (CxFile::IsOrphanedTemp(e.path().filename().string(), &target) &&
+            CLCmdManager::IsSafeFileName(target.c_str()) && e.is_regular_file(ec))
             fs::remove(e.path(), ec);
     }
 }

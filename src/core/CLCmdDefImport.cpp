@@ -6,6 +6,7 @@
 #include "CxFile.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <set>
@@ -160,8 +161,10 @@ bool CLCmdDefImport::Import(const CLCmdDefinition& def, CLCmdDefChange* pChange,
         rec.p->pParams = new CLCmdParam[params.size()];
         std::copy(params.begin(), params.end(), rec.p->pParams);
     }
+    const std::string path = m_pManager->GetCmdRecordFileName(&entry);
+    const bool bFileExisted = CxFile::FileSize(path.c_str()) >= 0;
     if (!m_pManager->SaveCmdRecord(rec.p)) {
-        *pWhy = "the file \"" + m_pManager->GetCmdRecordFileName(&entry) + "\" cannot be written";
+        *pWhy = "the file \"" + path + "\" cannot be written";
         return false;
     }
     if (pIdx) {
@@ -170,6 +173,9 @@ bool CLCmdDefImport::Import(const CLCmdDefinition& def, CLCmdDefChange* pChange,
     } else {
         m_pManager->AddCmdIdx(&entry);
         m_bIndexChanged = true;
+        m_newNames.push_back(def.name);
+        if (!bFileExisted)
+            m_newFiles.push_back(path);
     }
     return true;
 }
@@ -179,7 +185,16 @@ bool CLCmdDefImport::Finish(std::string* pWhy)
     if (!m_bIndexChanged)
         return true;
     if (!m_pManager->SaveCmdIdxList()) {
-        *pWhy = m_pManager->GetSaveError();
+        // Nothing may look added that the index does not hold.
+        for (const std::string& path : m_newFiles)
+            std::remove(path.c_str());
+        for (const std::string& name : m_newNames)
+            m_pManager->DeleteCmdIdx(m_pManager->FindCmdIdx(name.c_str()));
+        *pWhy = m_pManager->GetSaveError() +
+                " These new commands were not added: " + Join(m_newNames) + ".";
+        m_newNames.clear();
+        m_newFiles.clear();
+        m_bIndexChanged = false;
         return false;
     }
     m_bIndexChanged = false;

@@ -40,8 +40,13 @@ public:
     // twice, more parameters than a command can have) or a record that
     // cannot be read or written.
     bool Import(const CLCmdDefinition& def, CLCmdDefChange* pChange, std::string* pWhy);
-    // Writes the index when commands were added; false with the reason.
+    // Writes the index when commands were added; false with the reason. A
+    // new command is added only once both its file and the index are saved:
+    // when the index cannot be written, the new commands' files are removed
+    // and their entries taken out again, and the reason names them.
     bool Finish(std::string* pWhy);
+    // The new commands of this run, in the order imported.
+    const std::vector<std::string>& NewCommands() const { return m_newNames; }
 
     // The most parameters a command can have.
     static constexpr size_t kMaxParms = 99;
@@ -52,6 +57,8 @@ private:
     CLCmdManager* m_pManager;
     uint32_t m_dwCategory;
     bool m_bIndexChanged = false;
+    std::vector<std::string> m_newNames; // commands this run added
+    std::vector<std::string> m_newFiles; // the files it created for them
 };
 
 #endif

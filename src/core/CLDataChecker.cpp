@@ -96,6 +96,7 @@ void CLDataChecker::Problem(const std::string& file, const std::string& what)
 std::vector<std::string> CLDataChecker::Run()
 {
     m_problems.clear();
+    m_notes.clear();
     m_seen.clear();
     CheckCategories();
     CheckIndex();
@@ -104,6 +105,7 @@ std::vector<std::string> CLDataChecker::Run()
             CheckRecordFile(idx);
         CheckJoinedFile();
     }
+    CheckLeftovers();
     return m_problems;
 }
 
@@ -351,4 +353,44 @@ void CLDataChecker::CheckBuilt(const CLCmdIndex& idx, const std::string& joined)
                                  (HasRecord(idx) ? "the record differs from " + source
                                                  : "no record, but " + source + " has one") +
                                  " (stale build)");
+}
+
+void CLDataChecker::CheckLeftovers()
+{
+    const char* const kTargets[] = {"clcat.dat", "cldict.dat", "clcmd.dat", "clcmd.commit"};
+    std::error_code ec;
+    std::vector<std::string> names;
+    for (const fs::directory_entry& e : fs::directory_iterator(GetAppPath(), ec))
+        names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::string target;
+        if (CxFile::IsOrphanedTemp(name, &target) &&
+            std::find(std::begin(kTargets), std::end(kTargets), target) != std::end(kTargets))
+            Problem(name, "left by a writer that was stopped; the next writer removes it");
+    }
+
+    // data/: temporaries, and files that no entry reads and build does not join.
+    std::unordered_set<std::string> named;
+    for (const CLCmdIndex& idx : m_entries) {
+        named.insert(FieldText(idx.szFileName));
+        named.insert(FieldText(idx.szName) + ".dat");
+    }
+    names.clear();
+    for (const fs::directory_entry& e : fs::directory_iterator(CLCmdManager::GetDataFolder(), ec))
+        if (e.is_regular_file(ec))
+            names.push_back(e.path().filename().string());
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        std::string target;
+        if (CxFile::ParseTempName(name, &target, nullptr)) {
+            if (CxFile::IsOrphanedTemp(name))
+                Problem("data/" + Printable(name),
+                        "left by a writer that was stopped; the next writer removes it");
+        } else if (m_bIndexRead && !named.count(name)) {
+            m_notes.push_back("data/" + Printable(name) +
+                              ": note: no index entry names this file (a stray record; build "
+                              "ignores it)");
+        }
+    }
 }

@@ -12,7 +12,12 @@
 //   clcmd.dat              missing, records that cannot be read at their
 //                          position, that differ from data/NAME.dat (a stale
 //                          build), that overlap or run past the end, and bytes
-//                          no entry covers.
+//                          no entry covers;
+//   TARGET.tmpPID-N        temporaries a writer that was stopped left behind,
+//                          in the program folder and in data/ (the next
+//                          writer removes them).
+// Notes tell what is no fault of the files but worth knowing: a file in data/
+// that no index entry names (a stray record, which build ignores).
 // What the importer may write (any category id, ids of categories that do not
 // exist) is not a problem of the format; only what a reader cannot take whole is.
 #ifndef CLDATACHECKER_H
@@ -29,14 +34,17 @@
 class CLDataChecker
 {
 public:
-    // Checks the files of the current program folder (GetAppPath()).
+    // Checks the files of the current program folder (GetAppPath()); the problems.
     std::vector<std::string> Run();
+    // The notes of the last Run, in the same form ("data/X.dat: note: ...").
+    const std::vector<std::string>& GetNotes() const { return m_notes; }
 
 private:
     void CheckCategories();
     void CheckIndex();
     void CheckRecordFile(const CLCmdIndex& idx);
     void CheckJoinedFile();
+    void CheckLeftovers();
     bool CheckJoinedRecord(const CLCmdIndex& idx);
     void CheckBuilt(const CLCmdIndex& idx, const std::string& joined);
     void Problem(const std::string& file, const std::string& what);
@@ -48,6 +56,7 @@ private:
     std::vector<CLCmdIndex> m_entries;
     bool m_bIndexRead = false;
     std::vector<std::string> m_problems;
+    std::vector<std::string> m_notes;
     std::unordered_set<std::string> m_seen;
     std::unordered_map<std::string, bool> m_sound; // per-command files read whole, by path
 };

@@ -1,6 +1,7 @@
 #include "CLFileAnalyzer.h"
 
 #include "CLCmdManager.h"
+#include "CLFormat.h"
 #include "CLMessage.h"
 #include "CLRecordUtil.h"
 #include "CxAssert.h"
@@ -13,6 +14,12 @@
 namespace {
 
 constexpr const char* kSeparator = " - ";
+
+// "Line N: " before a message about that line.
+std::string LineRef(unsigned nLine)
+{
+    return "Line " + std::to_string(nLine) + ": ";
+}
 
 } // namespace
 
@@ -37,8 +44,17 @@ bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
 {
     CX_ASSERT(m_pCmdManager != nullptr);
     m_sError.clear();
+    m_warnings.clear();
+    m_counts = {};
     std::string path = szPath ? szPath : "";
-    if (!m_pFile->Open(szPath, "rb")) {
+    std::string text;
+    const long long nSize = szPath ? CxFile::FileSize(szPath) : -1;
+    if (nSize > static_cast<long long>(CLFormat::kMaxImportFile)) {
+        m_sError = "The import file \"" + path + "\" is larger than " +
+                   std::to_string(CLFormat::kMaxImportFile >> 20) + " MB; nothing was imported.";
+        return false;
+    }
+    if (!szPath || !CxFile::ReadWholeFile(path, &text)) {
         m_sError = "The import file \"" + path + "\" cannot be read.";
         return false;
     }
@@ -68,33 +84,40 @@ bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
             for (const Held& h : held)
                 ShowMessage(h.text, h.caption, h.icon);
         }
-    } replay{shown, held};
-    char buf[1024];
-    unsigned nLine = 1;
-    bool bFirst = true;
-    while (m_pFile->ReadLine(buf, sizeof(buf))) {
-        std::string_view line(buf);
+    };
+    {
+        Replay replay{shown, held};
+        // A line is one line however long: it is never read in pieces, so no
+        // text inside it can pass for a line of its own.
+        std::string_view rest(text);
         // Editors on Windows start UTF-8 files with a byte-order mark.
-        if (bFirst && line.substr(0, 3) == "\xEF\xBB\xBF")
-            line.remove_prefix(3);
-        bFirst = false;
-        bool bLineEnd = !line.empty() && line.back() == '\n';
-        size_t n = line.find_last_not_of(" \t\n\v\f\r");
-        line = line.substr(0, n == std::string_view::npos ? 0 : n + 1);
-        m_nLine = nLine;
-        if (!line.empty())
-            AnalyzeLine(line, nLine);
-        if (bLineEnd)
-            ++nLine;
+        if (rest.substr(0, 3) == "\xEF\xBB\xBF")
+            rest.remove_prefix(3);
+        for (unsigned nLine = 1; !rest.empty(); ++nLine) {
+            size_t lf = rest.find('\n');
+            std::string_view line = rest.substr(0, lf);
+            rest.remove_prefix(lf == std::string_view::npos ? rest.size() : lf + 1);
+            size_t n = line.find_last_not_of(" \t\n\v\f\r");
+            line = line.substr(0, n == std::string_view::npos ? 0 : n + 1);
+            m_nLine = nLine;
+            if (!line.empty()) {
+                ++m_counts.nLines;
+                AnalyzeLine(line, nLine);
+            }
+        }
+        AddPending();
     }
-    bool bReadError = m_pFile->HasError();
-    m_pFile->Close();
-    if (bReadError) {
-        DropPending();
-        m_sError = "The import file \"" + path + "\" cannot be read.";
+    if (m_counts.nCommands == 0) {
+        m_sError = "The import file \"" + path +
+                   "\" holds no command that could be taken; nothing was imported.";
         return false;
     }
-    AddPending();
+    // Most lines not taken: a file in another encoding, or not a list at all.
+    const unsigned nTaken = m_counts.nCommands + m_counts.nCategoryLines;
+    if (m_counts.nLines - nTaken > nTaken)
+        m_warnings.push_back(std::to_string(m_counts.nLines - nTaken) + " of the " +
+                             std::to_string(m_counts.nLines) + " lines of \"" + path +
+                             "\" were not taken.");
     if (!m_pCmdManager->SaveCmdIdxList()) {
         m_sError = "The file \"" + m_pCmdManager->GetCmdIdxFileName() + "\" cannot be written.";
         return false;
@@ -110,30 +133,63 @@ void CLFileAnalyzer::AnalyzeLine(std::string_view line, unsigned nLine)
 {
     size_t sep = line.find(kSeparator);
     if (line[0] == '[') {
-        // The two characters after "[" are the number, read the way atol does.
-        m_dwCurCat = static_cast<unsigned long>(std::atol(std::string(line.substr(1, 2)).c_str()));
+        // "[N]" with one or two digits, 1 to 99, then the name after the separator.
+        size_t close = line.find(']');
+        std::string_view digits = line.substr(1, close == std::string_view::npos ? 0 : close - 1);
+        bool bNumber = !digits.empty() && digits.size() <= 2 &&
+                       digits.find_first_not_of("0123456789") == std::string_view::npos;
+        unsigned long id = bNumber ? std::strtoul(std::string(digits).c_str(), nullptr, 10) : 0;
+        if (!bNumber || id < 1 || id > CLFormat::kMaxListCatID) {
+            ShowMessage(LineRef(nLine) + "\"" +
+                        Printable(std::string(line.substr(0, std::min<size_t>(line.size(), 20)))) +
+                        "\" does not begin with a category number [1] to [" +
+                        std::to_string(CLFormat::kMaxListCatID) + "]; the line was skipped.");
+            return;
+        }
+        m_dwCurCat = id;
+        ++m_counts.nCategoryLines;
         if (sep == std::string_view::npos)
             return;
+        std::string name(line.substr(sep + 3));
+        if (name.size() > CLFormat::kCatName) {
+            m_warnings.push_back(LineRef(nLine) + "the category name was cut to " +
+                                 std::to_string(CLFormat::kCatName) + " characters.");
+            name.resize(CLFormat::kCatName);
+        }
         CLCategory cat{};
         cat.dwID = static_cast<uint32_t>(m_dwCurCat);
-        CopyField(cat.szName, std::string(line.substr(sep + 3)));
+        CopyField(cat.szName, name);
         m_pCmdManager->AddCat(&cat);
         return;
     }
     if (sep == std::string_view::npos)
         return;
 
-    CLCmdIndex idx{};
-    CopyField(idx.szName, line.data(), sep);
+    const std::string_view name = line.substr(0, sep);
     // Refusals are reported in line order, with the index's own messages.
-    if (idx.szName[0] == 0) {
+    if (name.empty()) {
         ShowMessage(CLCmdManager::kInvalidCmdName);
         return;
     }
+    if (name.size() > CLFormat::kCmdName) {
+        ShowMessage(LineRef(nLine) + "the command name \"" +
+                    Printable(std::string(name.substr(0, 20))) + (name.size() > 20 ? "..." : "") +
+                    "\" is longer than " + std::to_string(CLFormat::kCmdName) +
+                    " characters; the line was skipped.");
+        return;
+    }
+    CLCmdIndex idx{};
+    CopyField(idx.szName, std::string(name));
     if (!CLCmdManager::IsSafeFileName(idx.szName)) {
         ShowMessage("Invalid CL Command Name \"" + Printable(idx.szName) + "\" in line " +
                     std::to_string(nLine) + ".");
         return;
+    }
+    std::string_view title = line.substr(sep + 3);
+    if (title.size() > CLFormat::kDesc) {
+        m_warnings.push_back(LineRef(nLine) + "the title of " + Printable(idx.szName) +
+                             " was cut to " + std::to_string(CLFormat::kDesc) + " characters.");
+        title = title.substr(0, CLFormat::kDesc);
     }
     CopyField(idx.szFileName, FieldText(idx.szName) + ".dat");
     idx.dwCatID = static_cast<uint32_t>(m_dwCurCat);
@@ -141,7 +197,7 @@ void CLFileAnalyzer::AnalyzeLine(std::string_view line, unsigned nLine)
         CLCmdRecord* pRec = new CLCmdRecord;
         CLCmdManager::InitCmdRecord(nullptr, pRec);
         CopyField(pRec->szName, idx.szName);
-        CopyField(pRec->szDesc, std::string(line.substr(sep + 3)));
+        CopyField(pRec->szDesc, std::string(title));
         idx.pRec = pRec;
     }
     m_pending.push_back(idx);
@@ -180,7 +236,10 @@ void CLFileAnalyzer::AddPending()
         pPrev = &idx;
         m_nLine = m_pendingLines[i];
         // An entry the manager refuses leaves its record with us.
+        const uint32_t nBefore = m_pCmdManager->GetCmdIdxCount();
         CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx);
+        if (m_pCmdManager->GetCmdIdxCount() > nBefore)
+            ++m_counts.nCommands;
         if (idx.pRec && (!pStored || pStored->pRec != idx.pRec))
             CLCmdManager::FreeCmdRecord(idx.pRec);
     }

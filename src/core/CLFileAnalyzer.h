@@ -7,10 +7,13 @@
 //   [NN]                     only changes the current category
 //   NAME - Title             a command of the current category (1 at first)
 // A UTF-8 byte-order mark at the start of the list is skipped.
-// Lines end in LF or CR LF and are read in pieces of at most 1023 characters;
-// trailing white space is stripped, leading white space kept. Only the first
-// " - " separates. Over-long names and titles are cut to their fields; a
-// command name that cannot be a file name is refused with a message.
+// Lines end in LF or CR LF and are read whole, however long; trailing white
+// space is stripped, leading white space kept. Only the first " - "
+// separates. A category number is one or two digits, 1 to 99; a command name
+// has at most 10 characters and can be a file name: other lines are refused
+// with a message naming the line. Over-long titles and category names are
+// cut to their fields, with a warning. An import that would leave no command
+// fails, and both files stay as they were.
 //
 // BuildDataFile joins data/NAME.dat of every index entry, in index order, into
 // clcmd.dat and rewrites the index with each record's position and length.
@@ -47,18 +50,20 @@ public:
     // data/ is gone (off by default: it refuses, so no record is lost).
     void SetDropMissing(bool bDrop) { m_bDropMissing = bDrop; }
 
-    // False when the list cannot be read or the category or index file cannot
-    // be written; GetLastError() then names the file. Refused lines are
-    // reported through the message hook and do not make it fail.
+    // False when the list cannot be read, holds no command that could be
+    // taken, or the category or index file cannot be written; GetLastError()
+    // then names the file. Refused lines are reported through the message
+    // hook and do not make it fail; GetWarnings() lists the texts that were
+    // cut, and says so when most lines were not taken.
     bool AnalyzeFile(const char* szPath);
     // False when clcmd.dat or cldict.dat cannot be written, a command file
     // cannot be read, cldict.dat was changed by another program since the
     // manager loaded it, or (unless SetDropMissing) data/ is missing or a
     // command whose record clcmd.dat holds has no file in data/; the old
     // clcmd.dat, cldict.dat and the entries' positions then stay as they were.
-    // GetMissing() names the commands whose files are missing. Both files are put in place together.
-    // A per-command file whose record names another command is not joined;
-    // GetWarnings() lists such files.
+    // GetMissing() names the commands whose files are missing. Both files are put in place
+    // together. A per-command file whose record names another command is not joined; GetWarnings()
+    // lists such files.
     bool BuildDataFile();
 
     const std::string& GetLastError() const { return m_sError; }
@@ -85,7 +90,13 @@ private:
     // an index built in order costs one step per command, however the list is sorted.
     std::vector<CLCmdIndex> m_pending;
     std::vector<unsigned> m_pendingLines; // the line each pending command came from
-    unsigned m_nLine = 0;                 // the line being analysed, for its messages
+    struct Counts
+    {
+        unsigned nLines = 0;         // lines that are not blank
+        unsigned nCategoryLines = 0; // category lines taken
+        unsigned nCommands = 0;      // commands added to the index
+    } m_counts;
+    unsigned m_nLine = 0; // the line being analysed, for its messages
 };
 
 #endif

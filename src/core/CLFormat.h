@@ -20,7 +20,10 @@ inline constexpr uint32_t kVersion = 10000;
 // The longest magic word a reader takes before it calls the header wrong.
 inline constexpr size_t kMaxMagic = 31;
 
-// Categories.
+// Categories: ids from 1 (0 is never a category); a text list's category
+// lines give one or two digits.
+inline constexpr uint32_t kMinCatID = 1;
+inline constexpr uint32_t kMaxListCatID = 99;
 inline constexpr size_t kCatName = sizeof(CLCategory::szName) - 1;         // 79
 inline constexpr size_t kCatFileName = sizeof(CLCategory::szFileName) - 1; // 15
 // Index entries.
@@ -42,6 +45,9 @@ inline constexpr size_t kErrorText = sizeof(CLCmdError::szText) - 1;  // 149
 inline constexpr size_t kWindowDesc = 254;      // description and environment
 inline constexpr size_t kDialogErrorCode = 8;   // the error dialog's code
 inline constexpr size_t kDialogErrorText = 148; // the error dialog's text
+
+// The largest text list the importer reads.
+inline constexpr uint64_t kMaxImportFile = 256ull << 20;
 
 // The smallest stored parameter and error message: empty strings only.
 inline constexpr uint64_t kMinParamBytes = 4 * 4;

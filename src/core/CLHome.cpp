@@ -1,11 +1,13 @@
 #include "CLHome.h"
 
+#include "CxFile.h"
 #include "WinUtil.h"
 
 #include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -71,9 +73,21 @@ bool CopyReference(const fs::path& from, const fs::path& to)
     if (ec)
         return false;
     // Installed files are read-only; the user's copy is the user's to change.
-    for (const fs::directory_entry& e : fs::recursive_directory_iterator(to, ec))
+    // Every file and folder is made durable before the copy is renamed into
+    // place, like every other save: a crash never leaves a named but empty copy.
+    std::vector<fs::path> folders{to};
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(to, ec)) {
         fs::permissions(e.path(), fs::perms::owner_read | fs::perms::owner_write,
                         fs::perm_options::add, ec);
+        if (ec)
+            return false;
+        if (e.is_directory(ec))
+            folders.push_back(e.path());
+        else if (!CxFile::SyncFile(e.path().string()))
+            return false;
+    }
+    for (const fs::path& folder : folders)
+        CxFile::SyncFolder(folder.string());
     return !ec;
 }
 
@@ -157,6 +171,8 @@ bool PrepareUserFolder(const std::string& folder, const std::string& shared, std
         return false;
     }
     fs::rename(temp, target, ec);
+    if (!ec)
+        CxFile::SyncFolder(parent.string());
     if (ec) {
         fs::remove_all(temp, ec);
         // Another start may have made it meanwhile: that copy is complete too.

@@ -97,18 +97,25 @@ TEST(CliReliability, TwoWritersLoseNothing)
 TEST(CliReliability, WhatTheImporterWritesPassesCheck)
 {
     CliHome home;
-    home.Import("[00] - Zero\nZERO - In category 0\n[ab]\nAB - Also 0\n[]\nEMPTY - Also 0\n"
-                "[-1] - Minus one\nMINUS - In 4294967295\n");
-    EXPECT_EQ(home.Run({"categories"}).out, "0\tZero\t\n4294967295\tMinus one\t\n");
+    home.Import("[01] - One\nONE - In category 1\n[7] - Seven\nSEVEN - In 7\n[01]\nBACK - In 1\n");
+    EXPECT_EQ(home.Run({"categories"}).out, "1\tOne\t\n7\tSeven\t\n");
     home.Build();
     CliResult r = home.Run({"check"});
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 0);
-    // And what load writes: a record in category 0.
-    r = LoadOne(home, "ZERO2", "name: ZERO2\ncategory: 0\n");
+    // What load writes passes too; a category that does not exist is refused.
+    r = LoadOne(home, "TWO", "name: TWO\ncategory: 7\n");
     ASSERT_EQ(r.status, 0) << r.err;
+    for (const char* cat : {"0", "999"}) {
+        r = LoadOne(home, "NOPE", std::string("name: NOPE\ncategory: ") + cat + "\n");
+        EXPECT_EQ(r.status, 1);
+        EXPECT_NE(r.err.find("NOPE.yaml: category: " + std::string(cat) + " does not exist"),
+                  std::string::npos)
+            << r.err;
+    }
     home.Build();
     EXPECT_EQ(home.Run({"check"}).out, "");
+    EXPECT_EQ(home.Run({"list"}).out, "BACK\nONE\nSEVEN\nTWO\n");
 }
 
 TEST(CliReliability, ALoadThatCannotWriteLeavesTheFolderAsItWas)

@@ -326,6 +326,15 @@ TEST(CliImportCmd, RefusedFilesAreNamedAndOthersGoOn)
          "<QcdCLCmd><Cmd CmdName=\"CRTLIB\"><Parm Kwd=\"LIB\"/><Parm "
          "Kwd=\"LIB\"/></Cmd></QcdCLCmd>",
          "appears twice"},
+        {"attributes.xml",
+         [] {
+             // The reader would compare 100,000 attributes with each other.
+             std::string xml = "<QcdCLCmd><Cmd CmdName=\"CRTLIB\"><Parm Kwd=\"LIB\"";
+             for (int i = 0; i < 100000; ++i)
+                 xml += " a" + std::to_string(i) + "=\"x\"";
+             return xml + "/></Cmd></QcdCLCmd>";
+         }(),
+         "more than 256 attributes"},
     };
     std::vector<std::string> args = {"import-cmd"};
     for (const Case& c : cases) {

@@ -373,7 +373,7 @@ TEST(YamlRoundTrip, Categories)
                                      {2, "Files: members", "file.htm"},
                                      {7, " Caf\xE9 ", "# x"},
                                      {UINT32_MAX, "a\r\nb", ""},
-                                     {0, "raw\nline", "\x01"}};
+                                     {5, "raw\nline", "\x01"}};
     std::string yaml = CategoryYaml::Write(cats);
     std::vector<CategoryDoc> back;
     std::string error;

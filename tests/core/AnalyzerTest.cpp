@@ -57,22 +57,39 @@ TEST(Analyzer, CategoryLinesAndTheCurrentCategory)
                               "CRTLIB - Create Library\n"
                               "[7] - Display Commands\n"
                               "DSPLIB - Display Library\n"
-                              "[123] - X\n"
                               "[08]\n"
                               "WRKOBJ - Work with Objects\n"
-                              "[ab] - No digits\n"
-                              "[-3x\n"
                               "DLTLIB - Delete Library\n");
     ASSERT_TRUE(r.ok);
-    EXPECT_EQ(
-        r.cats,
-        (Cats{{0, "No digits"}, {5, "Library Commands"}, {7, "Display Commands"}, {12, "X"}}));
+    EXPECT_EQ(r.cats, (Cats{{5, "Library Commands"}, {7, "Display Commands"}}));
     EXPECT_EQ(r.entries, (Entries{{"CALL", "CALL.dat", "Call Program", 1},
                                   {"CRTLIB", "CRTLIB.dat", "Create Library", 5},
-                                  {"DLTLIB", "DLTLIB.dat", "Delete Library", 0xFFFFFFFD},
+                                  {"DLTLIB", "DLTLIB.dat", "Delete Library", 8},
                                   {"DSPLIB", "DSPLIB.dat", "Display Library", 7},
                                   {"WRKOBJ", "WRKOBJ.dat", "Work with Objects", 8}}));
     EXPECT_TRUE(r.messages.empty());
+}
+
+TEST(Analyzer, CategoryNumbersOutsideOneToNinetyNineAreRefusedByLine)
+{
+    TestHome home;
+    // Three digits were once read as their first two, a sign or no digits as
+    // some other number: each is now refused, and the category stays.
+    Imported r = Import(home, "[02] - Two\n"
+                              "[100] - Hundred\n"
+                              "[-1] - Minus\n"
+                              "[4294967295] - Big\n"
+                              "[ab] - No digits\n"
+                              "[00] - Zero\n"
+                              "[12 - Open\n"
+                              "A - a\n");
+    ASSERT_TRUE(r.ok);
+    EXPECT_EQ(r.cats, (Cats{{2, "Two"}}));
+    EXPECT_EQ(r.entries, (Entries{{"A", "A.dat", "a", 2}}));
+    ASSERT_EQ(r.messages.size(), 6u);
+    EXPECT_EQ(r.messages[0], "Line 2: \"[100] - Hundred\" does not begin with a category number "
+                             "[1] to [99]; the line was skipped.");
+    EXPECT_EQ(r.messages[5].substr(0, 8), "Line 7: ");
 }
 
 TEST(Analyzer, CommandLineRules)
@@ -123,11 +140,20 @@ TEST(Analyzer, OrderAndEmptyImport)
     EXPECT_EQ(r.entries[0].name, "AAA");
     EXPECT_EQ(r.entries[2].name, "ZZZ");
 
-    // An import with nothing to add rewrites both files empty.
-    Import(home, "just a comment\n\n");
-    EXPECT_EQ(ReadBytes(home.File("clcat.dat")), ByteWriter().str("CLCAT").dw(10000).dw(0).bytes());
-    EXPECT_EQ(ReadBytes(home.File("cldict.dat")),
-              ByteWriter().str("CLDICT").dw(10000).dw(0).bytes());
+    // An import with nothing to add fails and leaves both files as they were.
+    const Bytes cats = ReadBytes(home.File("clcat.dat")),
+                index = ReadBytes(home.File("cldict.dat"));
+    for (const std::string& text :
+         {std::string(), std::string("just a comment\n\n"),
+          std::string("\xFF\xFE"
+                      "A\0 \0-\0 \0a\0",
+                      11),
+          std::string("[01] - Only a category\n"), " - No name\n" + std::string(10 << 20, 'x')}) {
+        r = Import(home, text);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(ReadBytes(home.File("clcat.dat")), cats);
+        EXPECT_EQ(ReadBytes(home.File("cldict.dat")), index);
+    }
 }
 
 TEST(Analyzer, RefusedLinesAreReportedAndTheImportGoesOn)
@@ -157,24 +183,48 @@ TEST(Analyzer, RefusedLinesAreReportedAndTheImportGoesOn)
     EXPECT_EQ(r.cats, (Cats{{1, "Libraries"}}));
 }
 
-TEST(Analyzer, OverLongTextsAreCutToTheirFields)
+TEST(Analyzer, OverLongTextsAreCutAndOverLongNamesRefusedNeverSplit)
 {
     TestHome home;
     std::string longDesc(300, 'd');
     std::string longCat(100, 'c');
-    Imported r = Import(home, "[03] - " + longCat + "\nABCDEFGHIJKLMN - " + longDesc + "\n" +
-                                  "X - " + std::string(1500, 'x') + " - tail\n");
-    ASSERT_EQ(r.cats.size(), 1u);
-    EXPECT_EQ(r.cats[0].second, std::string(79, 'c'));
-    ASSERT_EQ(r.entries.size(), 3u);
-    EXPECT_EQ(r.entries[0].name, "ABCDEFGHIJ");
-    EXPECT_EQ(r.entries[0].file, "ABCDEFGHIJ.dat");
-    EXPECT_EQ(r.entries[0].desc, std::string(255, 'd'));
-    // A line longer than 1023 characters is read as several pieces: the
-    // second piece holds a separator of its own.
-    EXPECT_EQ(r.entries[1].desc, std::string(255, 'x'));
-    EXPECT_EQ(r.entries[2].name, std::string(10, 'x'));
-    EXPECT_EQ(r.entries[2].desc, "tail");
+    WriteText(home.File("clcmd.txt"), "[03] - " + longCat + "\nABCDEFGHIJKLMN - " + longDesc +
+                                          "\nCRTLIB - " + std::string(1500, 'a') +
+                                          "EVIL - injected\nX - " + longDesc + "\n");
+    MessageRecorder rec;
+    CLCmdManager m;
+    CLFileAnalyzer analyzer;
+    analyzer.SetCmdManager(&m);
+    ASSERT_TRUE(analyzer.AnalyzeFile(home.File("clcmd.txt").c_str()));
+    ASSERT_EQ(m.GetCatCount(), 1u);
+    EXPECT_EQ(FieldText(m.GetFirstCat()->szName), std::string(79, 'c'));
+    // A line is one line: text deep inside a long title never becomes a command.
+    ASSERT_EQ(m.GetCmdIdxCount(), 2u);
+    CLCmdIndex* p = m.GetFirstCmdIdx();
+    EXPECT_STREQ(p->szName, "CRTLIB");
+    EXPECT_EQ(FieldText(p->pRec->szDesc), std::string(255, 'a'));
+    EXPECT_STREQ(m.GetNextCmdIdx()->szName, "X");
+    EXPECT_EQ(rec.Texts(), std::vector<std::string>{
+                               "Line 2: the command name \"ABCDEFGHIJKLMN\" is longer than 10 "
+                               "characters; the line was skipped."});
+    EXPECT_EQ(analyzer.GetWarnings(),
+              (std::vector<std::string>{"Line 1: the category name was cut to 79 characters.",
+                                        "Line 3: the title of CRTLIB was cut to 255 characters.",
+                                        "Line 4: the title of X was cut to 255 characters."}));
+}
+
+TEST(Analyzer, AListMostlyNotTakenSaysHowMany)
+{
+    TestHome home;
+    WriteText(home.File("clcmd.txt"), "A - a\nnoise\nmore noise\n[x] - y\n");
+    CLCmdManager m;
+    CLFileAnalyzer analyzer;
+    analyzer.SetCmdManager(&m);
+    MessageRecorder rec;
+    ASSERT_TRUE(analyzer.AnalyzeFile(home.File("clcmd.txt").c_str()));
+    EXPECT_EQ(analyzer.GetWarnings(),
+              std::vector<std::string>{"3 of the 4 lines of \"" + home.File("clcmd.txt") +
+                                       "\" were not taken."});
 }
 
 TEST(Analyzer, FailuresNameTheFileAndTouchNothing)

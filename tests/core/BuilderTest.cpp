@@ -167,3 +167,54 @@ TEST(Builder, AFailedBuildKeepsTheOldFilesAndPositions)
               "The file \"" + b.home.File("clcmd.dat") + "\" cannot be written.");
     EXPECT_FALSE(FileExists(b.home.File("cldict.dat")));
 }
+
+TEST(Builder, RefusesToLoseRecordsWhoseFilesAreGone)
+{
+    Built b;
+    for (const char* name : {"A", "B", "C", "D", "E", "F", "G"}) {
+        b.Add(name);
+        b.Data(std::string(name) + ".dat", Filled(10, 'x'));
+    }
+    CLCmdIndex* pNew = b.Add("H"); // never had a record: not a missing file
+    ASSERT_TRUE(b.analyzer.BuildDataFile());
+    EXPECT_TRUE(b.analyzer.GetMissing().empty());
+    const Bytes joined = ReadBytes(b.home.File("clcmd.dat"));
+    const Bytes index = ReadBytes(b.home.File("cldict.dat"));
+    EXPECT_EQ(pNew->dwLength, 0u);
+
+    // One file gone (or emptied): that record would be dropped.
+    std::filesystem::remove(b.home.File("data/B.dat"));
+    b.Data("C.dat", {});
+    EXPECT_FALSE(b.analyzer.BuildDataFile());
+    EXPECT_EQ(b.analyzer.GetMissing(), (std::vector<std::string>{"B", "C"}));
+    EXPECT_NE(b.analyzer.GetLastError().find("2 commands have a record in"), std::string::npos);
+    EXPECT_NE(b.analyzer.GetLastError().find("(B, C); nothing was built"), std::string::npos);
+    EXPECT_EQ(ReadBytes(b.home.File("clcmd.dat")), joined);
+    EXPECT_EQ(ReadBytes(b.home.File("cldict.dat")), index);
+
+    // data/ gone, as in a folder shipped for reading: the first five and a count.
+    std::filesystem::remove_all(b.home.File("data"));
+    EXPECT_FALSE(b.analyzer.BuildDataFile());
+    EXPECT_NE(b.analyzer.GetLastError().find("is missing: 7 commands have a record"),
+              std::string::npos);
+    EXPECT_NE(b.analyzer.GetLastError().find("(A, B, C, D, E and 2 more)"), std::string::npos);
+    EXPECT_EQ(ReadBytes(b.home.File("clcmd.dat")), joined);
+    EXPECT_EQ(ReadBytes(b.home.File("cldict.dat")), index);
+
+    // On purpose, the records go.
+    b.analyzer.SetDropMissing(true);
+    EXPECT_TRUE(b.analyzer.BuildDataFile());
+    EXPECT_EQ(b.analyzer.GetMissing().size(), 7u);
+    EXPECT_EQ(ReadBytes(b.home.File("clcmd.dat")).size(), 0u);
+}
+
+TEST(Builder, AMissingDataFolderWithNoRecordsIsStillAnError)
+{
+    Built b;
+    b.Add("A");
+    std::filesystem::remove_all(b.home.File("data"));
+    EXPECT_FALSE(b.analyzer.BuildDataFile());
+    EXPECT_EQ(b.analyzer.GetLastError(),
+              "The folder \"" + b.home.File("data/") + "\" is missing; nothing was built.");
+    EXPECT_FALSE(FileExists(b.home.File("clcmd.dat")));
+}

@@ -12,7 +12,10 @@
 
 #include <cstdlib>
 #include <filesystem>
-#ifndef _WIN32
+#ifdef _WIN32
+#include <process.h>
+#define getpid _getpid
+#else
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -132,16 +135,26 @@ TEST(FolderSafety, RecoveryTouchesOnlyItsOwnTemporaries)
 {
     Folder f;
     // A marker that names files it has no business with is ignored.
-    WriteText(f.home.File("keep.tmp1-1"), "mine");
-    WriteText(f.home.File("clcat.dat.tmp1-2"), "left over");
+    // Process 999999999 never runs; this process does.
+    const std::string live = std::to_string(getpid());
+    WriteText(f.home.File("keep.tmp999999999-1"), "mine");
+    WriteText(f.home.File("clcat.dat.tmp999999999-2"), "left over");
+    WriteText(f.home.File("cldict.dat.tmp" + live + "-3"), "a live writer's");
+    WriteText(f.home.File("clcmd.commit.tmp999999999-4"), "left over");
+    WriteText(f.home.File("data/A.dat.tmp999999999-5"), "left over");
+    WriteText(f.home.File("data/B.dat.tmp" + live + "-6"), "a live writer's");
     WriteText(f.home.File(CLBuildCommit::kMarker),
-              "../evil\tclcmd.dat\r\nkeep.tmp1-1\tcldict.dat\r\nclcat.dat.tmp1-2\tclcat.dat\r\n");
+              "../evil\tclcmd.dat\r\nkeep.tmp999999999-1\tcldict.dat\r\n"
+              "clcat.dat.tmp999999999-2\tclcat.dat\r\n");
     Bytes index = ReadBytes(f.home.File("cldict.dat"));
     CLFolderLock lock;
     ASSERT_TRUE(lock.Acquire(0));
     EXPECT_EQ(ReadBytes(f.home.File("cldict.dat")), index);
-    EXPECT_TRUE(FileExists(f.home.File("keep.tmp1-1")));
-    EXPECT_EQ(f.Leftovers(), std::vector<std::string>{"keep.tmp1-1"});
+    EXPECT_TRUE(FileExists(f.home.File("keep.tmp999999999-1")));
+    EXPECT_EQ(f.Leftovers(),
+              (std::vector<std::string>{"cldict.dat.tmp" + live + "-3", "keep.tmp999999999-1"}));
+    EXPECT_FALSE(FileExists(f.home.File("data/A.dat.tmp999999999-5")));
+    EXPECT_TRUE(FileExists(f.home.File("data/B.dat.tmp" + live + "-6")));
 }
 
 TEST(FolderSafety, TheLockKeepsASecondWriterWaiting)

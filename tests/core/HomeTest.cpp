@@ -1,10 +1,12 @@
 // Which folder the data lives in, and the per-user copy of the installed
 // reference that is never left half made.
 #include "CLHome.h"
+#include "CxFile.h"
 #include "TestHome.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #ifndef _WIN32
@@ -112,6 +114,36 @@ TEST(Home, TheUserFolderIsACompleteCopyOrNone)
     WriteText(in.home.File("file"), "x");
     EXPECT_FALSE(CLHome::PrepareUserFolder(in.home.File("file/zentrivo/"), in.shared, &why));
     EXPECT_NE(why.find("cannot be created"), std::string::npos) << why;
+}
+
+namespace {
+std::vector<std::string> g_synced;
+}
+
+TEST(Home, TheCopyIsDurableBeforeAndAfterItsRename)
+{
+    Install in;
+    g_synced.clear();
+    CxFile::s_pSyncHook = [](const std::string& path) { g_synced.push_back(path); };
+    std::string why;
+    bool ok = CLHome::PrepareUserFolder(in.user, in.shared, &why);
+    CxFile::s_pSyncHook = nullptr;
+    ASSERT_TRUE(ok) << why;
+    // Every file of the copy was synced under its temporary name, before the
+    // rename; the folder that holds the copy last, after it.
+    const std::string parent = in.home.File("user");
+    ASSERT_FALSE(g_synced.empty());
+    EXPECT_EQ(fs::path(g_synced.back()), fs::path(parent));
+    for (const auto& e : fs::recursive_directory_iterator(in.user)) {
+        if (!e.is_regular_file())
+            continue;
+        const std::string file = "/" + fs::relative(e.path(), in.user).generic_string();
+        bool bSynced = std::any_of(g_synced.begin(), g_synced.end() - 1, [&](const std::string& p) {
+            return p.find(".zentrivo-copy-") != std::string::npos && p.size() >= file.size() &&
+                   p.compare(p.size() - file.size(), file.size(), file) == 0;
+        });
+        EXPECT_TRUE(bSynced) << file;
+    }
 }
 
 #ifndef _WIN32

@@ -77,6 +77,7 @@ private slots:
     void captionsAreExact();
     void anotherProgramsChangeIsNotOverwritten();
     void importCommandDefinitions();
+    void noBoxIsOpenWhileTheFolderIsLocked();
 };
 
 void AuthoringTest::renameOntoAnotherCommandIsRefused()
@@ -271,12 +272,18 @@ void AuthoringTest::statusFollowsDeleteAndImport()
     QCOMPARE(f.window()->StatusText(), QString("All: 3 commands loaded."));
     f.window()->pmiDelCmdClick();
     QCOMPARE(f.window()->StatusText(), QString("All: 2 commands loaded."));
-    // An import that leaves no command says so too.
+    // An import that is refused leaves the status as it was.
     WriteText(f.home.File("empty.txt"), "[01] - Libraries\n");
     f.chooserAnswers << QString::fromStdString(f.home.File("empty.txt"));
     f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiAnalyzeClick();
-    QCOMPARE(f.window()->StatusText(), QString("All: 0 commands loaded."));
+    QCOMPARE(f.window()->StatusText(), QString("All: 2 commands loaded."));
+    // One that is taken updates it.
+    WriteText(f.home.File("one.txt"), "[01] - Libraries\nCRTLIB - Create Library\n");
+    f.chooserAnswers << QString::fromStdString(f.home.File("one.txt"));
+    f.answers.push_back(QMessageBox::Yes);
+    f.window()->pmiAnalyzeClick();
+    QCOMPARE(f.window()->StatusText(), QString("All: 1 commands loaded."));
 }
 
 void AuthoringTest::addCommandTakesOnlyClNames()
@@ -421,4 +428,36 @@ void AuthoringTest::importCommandDefinitions()
     QVERIFY(f.messages[0].text.contains("AAA: parameters added Y, X; removed P1"));
     QVERIFY(f.messages[0].text.contains(QString::fromStdString(bad) + ": line 1"));
     QVERIFY(f.window()->UnsavedWork().isEmpty());
+}
+
+// Another program waiting for the folder never waits on a box left open.
+void AuthoringTest::noBoxIsOpenWhileTheFolderIsLocked()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    // Build: its notice, and the warning about a foreign record.
+    WriteBytes(f.home.File("data/BBB.dat"), ReadBytes(f.home.File("data/AAA.dat")));
+    f.window()->pmiBuildDataClick();
+    // Analyze File: the refused lines, then its notice.
+    WriteText(f.home.File("list.txt"), "[05] - Messages\nSNDMSG - Send\nSNDMSG - Again\n");
+    f.chooserAnswers << QString::fromStdString(f.home.File("list.txt"));
+    f.answers.push_back(QMessageBox::Yes);
+    f.window()->pmiAnalyzeClick();
+    // A save that fails.
+    f.Find<QPlainTextEdit>("memDetail")->setPlainText("Edited");
+    std::filesystem::remove_all(f.home.File("data"));
+    f.window()->pmiSaveCmdClick();
+    // Import Command Definitions: its summary.
+    MakeDir(f.home.File("data"));
+    WriteText(f.home.File("x.xml"), "not xml");
+    f.chooserAnswers << QString::fromStdString(f.home.File("x.xml"));
+    f.answers.push_back(QMessageBox::Discard);
+    f.answers.push_back(QMessageBox::Save);
+    f.window()->pmiImportCmdDefClick();
+    QVERIFY(f.messages.size() >= 5);
+    for (const ShownMessage& m : f.messages)
+        QVERIFY2(m.bLockFree, qPrintable(m.text));
+    for (const GuiFixture::Question& q : f.questions)
+        QVERIFY2(q.bLockFree, qPrintable(q.text));
 }

@@ -377,14 +377,15 @@ void EditingTest::analyzeFileReloads()
     QCOMPARE(f.Shown(), QString("DSPMSG"));
     QCOMPARE(AppSettings.ImportFile, f.home.File("list.txt"));
 
-    // An import that leaves no commands leaves no command shown and no rows.
+    // A list with no command is refused: the reference stays as it was.
     WriteText(f.home.File("empty.txt"), "nothing here\n");
     f.chooserAnswers << QString::fromStdString(f.home.File("empty.txt"));
     f.answers.push_back(QMessageBox::Yes);
+    f.messages.clear();
     f.window()->pmiAnalyzeClick();
-    QVERIFY(f.ListItems().isEmpty());
-    QCOMPARE(f.window()->GetCurIdx(), nullptr);
-    QVERIFY(f.Rows("lvParam").isEmpty());
+    QCOMPARE(f.ListItems(), QStringList({"DSPMSG", "SNDMSG"}));
+    QVERIFY(f.messages.size() == 1 && f.messages[0].bError);
+    QVERIFY(f.messages[0].text.contains("holds no command that could be taken"));
 }
 
 void EditingTest::analyzeFileFailureIsReported()

@@ -1,10 +1,13 @@
 #include "GuiFixture.h"
 
 #include "CLFileAnalyzer.h"
+#include "CLFolderLock.h"
+#include "CxFileLock.h"
 #include "DialogRunner.h"
 #include "FileDialog.h"
 #include "MsgBox.h"
 #include "ShellOpen.h"
+#include "WinUtil.h"
 
 #include <QComboBox>
 #include <QDialog>
@@ -21,12 +24,12 @@ GuiFixture::GuiFixture() : m_db(std::make_unique<CLCmdManager>())
 {
     MsgBox::SetHandler(
         [this](QWidget*, const QString& text, const QString& caption, CLMsgIcon icon) {
-            messages.push_back({text, caption, icon == CLMsgIcon::Error});
+            messages.push_back({text, caption, icon == CLMsgIcon::Error, FolderLockFree()});
         });
     MsgBox::SetAskHandler(
         [this](QWidget*, const QString& text, QMessageBox::StandardButtons buttons,
                QMessageBox::StandardButton def, QMessageBox::StandardButton escape) {
-            questions.push_back({text, buttons, def, escape});
+            questions.push_back({text, buttons, def, escape, FolderLockFree()});
             if (answers.empty())
                 throw std::logic_error("a question was asked that the test did not expect");
             QMessageBox::StandardButton answer = answers.front();
@@ -55,6 +58,13 @@ GuiFixture::~GuiFixture()
     SetShellOpenHandler({});
     FileDialog::SetHandler({});
     SetDialogHandler({});
+}
+
+bool FolderLockFree()
+{
+    // Another descriptor of the lock file conflicts within one process too.
+    CxFileLock other;
+    return other.Acquire(AppFile(CLFolderLock::kLockFile), 0);
 }
 
 void GuiFixture::AddCategory(uint32_t id, const std::string& name, const std::string& file)

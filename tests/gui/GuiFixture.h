@@ -40,7 +40,11 @@ struct ShownMessage
     QString text;
     QString caption;
     bool bError;
+    bool bLockFree = true; // another program could take the folder's lock meanwhile
 };
+
+// Whether the program folder's lock is free (another program could take it now).
+bool FolderLockFree();
 
 class GuiFixture
 {
@@ -88,6 +92,7 @@ public:
         QMessageBox::StandardButtons buttons;
         QMessageBox::StandardButton defaultButton;
         QMessageBox::StandardButton escapeButton;
+        bool bLockFree = true;
     };
     std::vector<Question> questions;
     std::vector<QMessageBox::StandardButton> answers;
