@@ -1,5 +1,6 @@
 #include "RecordPrinter.h"
 
+#include "CLPartial.h"
 #include "CLRecordUtil.h"
 
 namespace {
@@ -60,7 +61,12 @@ std::string RecordPrinter::Print(const CLCmdRecord& rec)
             params += pad + "Choices:  " + Lines(FieldText(p.szChoices), pad + "          ") + "\n";
         if (p.szNote[0])
             params += pad + "Note:     " + Lines(FieldText(p.szNote), pad + "          ") + "\n";
+        if (CLPartial::HasPartialChoices(&rec, FieldText(p.szKeyword)))
+            params += pad + "          " + CLPartial::ChoicesNotice() + "\n";
     }
+    const std::string notice = CLPartial::Notice(&rec);
+    if (!notice.empty())
+        params += "  " + notice + "\n";
     out += Section("Parameters", params);
 
     std::string examples = TextOf(rec.pszExample);

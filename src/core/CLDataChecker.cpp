@@ -3,6 +3,7 @@
 #include "CLCmdManager.h"
 #include "CLFormat.h"
 #include "CLMessage.h"
+#include "CLPartial.h"
 #include "CLRecordUtil.h"
 #include "CxFile.h"
 #include "WinUtil.h"
@@ -204,9 +205,9 @@ void CLDataChecker::CheckRecordFile(const CLCmdIndex& idx)
         Problem(file, "missing");
         return;
     }
-    std::string name;
+    std::string name, partial;
     CLCmdManager::ReadInfo info;
-    bool ok = ReadRecordFile(path, &name, &info);
+    bool ok = ReadRecordFile(path, &name, &info, &partial);
     if (!ok) {
         Problem(file, "cannot be read whole: " + info.sWhy);
         return;
@@ -215,6 +216,8 @@ void CLDataChecker::CheckRecordFile(const CLCmdIndex& idx)
         Problem(file, std::to_string(info.nLeft) + " bytes after the record");
     if (info.bNul)
         Problem(file, "a text holds a zero byte, where its field ends");
+    if (!partial.empty())
+        Problem(file, partial);
     if (name != FieldText(idx.szName))
         Problem(file, "the record's name " + Quoted(name) + " differs from the entry's " +
                           Quoted(FieldText(idx.szName)));
@@ -306,13 +309,15 @@ bool CLDataChecker::CheckJoinedRecord(const CLCmdIndex& idx)
 }
 
 bool CLDataChecker::ReadRecordFile(const std::string& path, std::string* pName,
-                                   CLCmdManager::ReadInfo* pInfo)
+                                   CLCmdManager::ReadInfo* pInfo, std::string* pPartial)
 {
     CLCmdManager manager;
     auto pRec = std::make_unique<CLCmdRecord>();
     CLCmdManager::InitCmdRecord(nullptr, pRec.get());
     bool ok = manager.ReadCmdRecordFrom(path, 0, CLCmdManager::kWholeFile, pRec.get(), pInfo);
     *pName = FieldText(pRec->szName);
+    if (pPartial)
+        *pPartial = ok ? CLPartial::Disagreement(pRec.get()) : std::string();
     CLCmdManager::FreeCmdRecord(pRec.release());
     m_sound[path] = ok && pInfo->nLeft == 0;
     return ok;

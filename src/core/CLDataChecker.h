@@ -8,7 +8,8 @@
 //                          categories that do not exist, unsafe file names;
 //   data/FILE              missing, not readable whole (where and why), bytes
 //                          after the record, a record name other than the
-//                          entry's, a zero byte inside a text;
+//                          entry's, a zero byte inside a text, a detail that
+//                          says the record is partial when its marks do not;
 //   clcmd.dat              missing, records that cannot be read at their
 //                          position, that differ from data/NAME.dat (a stale
 //                          build), that overlap or run past the end, and bytes
@@ -48,8 +49,10 @@ private:
     bool CheckJoinedRecord(const CLCmdIndex& idx);
     void CheckBuilt(const CLCmdIndex& idx, const std::string& joined);
     void Problem(const std::string& file, const std::string& what);
-    // Reads a per-command file whole and notes whether it is sound.
-    bool ReadRecordFile(const std::string& path, std::string* pName, CLCmdManager::ReadInfo* pInfo);
+    // Reads a per-command file whole and notes whether it is sound; *pPartial
+    // (when given) says how its words and partial marks disagree.
+    bool ReadRecordFile(const std::string& path, std::string* pName, CLCmdManager::ReadInfo* pInfo,
+                        std::string* pPartial = nullptr);
 
     std::vector<CLCategory> m_cats;
     bool m_bCatsRead = false;

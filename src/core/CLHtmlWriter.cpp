@@ -1,6 +1,7 @@
 #include "CLHtmlWriter.h"
 
 #include "CLCmdManager.h"
+#include "CLPartial.h"
 #include "CLRecordUtil.h"
 #include "CxAssert.h"
 #include "CxFile.h"
@@ -21,11 +22,20 @@ std::string Escaped(const std::string& text)
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
@@ -132,8 +142,8 @@ bool CLHtmlWriter::CreateCmdHtml(CLCmdIndex* pIdx)
         ok = Fail("The record of " + Printable(FieldText(pIdx->szName)) +
                   " cannot be read; its page was not written.");
     } else {
-        ok = WritePage(GetCmdHtmlPath(), "CL Command Reference - " + FieldText(pIdx->szName),
-                       false);
+        ok =
+            WritePage(GetCmdHtmlPath(), "CL Command Reference - " + FieldText(pIdx->szName), false);
     }
     if (bLoaded)
         CLCmdManager::DetachCmdRecord(pIdx);
@@ -242,8 +252,15 @@ bool CLHtmlWriter::WriteSlot(const CLHtmlLine& line)
         return m_pFile->WriteLine(Fill(line.text, {Value(FieldText(m_pIdx->szName))}));
     case CLHtmlSlot::PageNo:
         return m_pFile->WriteLine(Fill(line.text, {std::to_string(m_dwListed / kPerPage + 1)}));
-    case CLHtmlSlot::Detail:
-        return WriteText(m_pIdx->pRec ? m_pIdx->pRec->pszDetail : nullptr);
+    case CLHtmlSlot::Detail: {
+        // A partial record says so after its detail text.
+        const CLCmdRecord* pRec = m_pIdx->pRec;
+        const std::string notice = CLPartial::Notice(pRec);
+        if (notice.empty())
+            return WriteText(pRec ? pRec->pszDetail : nullptr);
+        const std::string detail = TextOf(pRec->pszDetail);
+        return WriteText(((detail.empty() ? "" : detail + "\r\n\r\n") + notice).c_str());
+    }
     case CLHtmlSlot::Examples:
         return WriteText(m_pIdx->pRec ? m_pIdx->pRec->pszExample : nullptr);
     case CLHtmlSlot::IndexEntries: {
@@ -256,8 +273,8 @@ bool CLHtmlWriter::WriteSlot(const CLHtmlLine& line)
             const CLCmdRecord* pRec = m_pCmdManager->AttachCmdRecord(p, &bLoaded);
             // The link is the page's file name; what is shown is text.
             const std::string name = FieldText(p->szName);
-            bool ok = m_pFile->WriteLine(Fill(
-                line.text, {Value(name), Value(name), Value(FieldText(pRec->szDesc))}));
+            bool ok = m_pFile->WriteLine(
+                Fill(line.text, {Value(name), Value(name), Value(FieldText(pRec->szDesc))}));
             if (bLoaded)
                 CLCmdManager::DetachCmdRecord(p);
             if (!ok)
@@ -278,8 +295,7 @@ bool CLHtmlWriter::WriteSlot(const CLHtmlLine& line)
     case CLHtmlSlot::CopyrightMeta:
         return m_pFile->WriteLine(Fill(kHtmlCopyrightMeta, {Escaped(m_options.copyrightHolder)}));
     case CLHtmlSlot::CopyrightFooter:
-        return m_pFile->WriteLine(
-            Fill(kHtmlCopyrightFooter, {Escaped(m_options.copyrightHolder)}));
+        return m_pFile->WriteLine(Fill(kHtmlCopyrightFooter, {Escaped(m_options.copyrightHolder)}));
     case CLHtmlSlot::AdClient:
         return !m_options.HasAds() || m_pFile->WriteLine(Fill(kHtmlAdClient, {m_options.adClient}));
     case CLHtmlSlot::AdChannel:
@@ -293,8 +309,8 @@ bool CLHtmlWriter::WriteSlot(const CLHtmlLine& line)
 
 bool CLHtmlWriter::WritePiece(const char* p, size_t n)
 {
-    return m_pFile->WriteLine("      " + Value(std::string(p, n))) && m_pFile->WriteLine("      <BR>") &&
-           m_pFile->WriteLine("");
+    return m_pFile->WriteLine("      " + Value(std::string(p, n))) &&
+           m_pFile->WriteLine("      <BR>") && m_pFile->WriteLine("");
 }
 
 bool CLHtmlWriter::WriteText(const char* text)

@@ -3,6 +3,7 @@
 #include "CLRecordUtil.h"
 
 #include <algorithm>
+#include <regex>
 
 namespace {
 
@@ -94,15 +95,40 @@ std::string Notice(const CLCmdRecord* pRec)
     if (!IsPartial(pRec))
         return {};
     const uint32_t n = pRec->dwParamCount;
-    const std::string head = n == 0   ? "No parameters are listed"
-                             : n == 1 ? "Only the first parameter is listed"
-                                      : "Only the first " + std::to_string(n) + " parameters are listed";
+    const std::string head = n == 0 ? "No parameters are listed"
+                             : n == 1
+                                 ? "Only the first parameter is listed"
+                                 : "Only the first " + std::to_string(n) + " parameters are listed";
     return head + "; see IBM's documentation for the rest.";
 }
 
 std::string ChoicesNotice()
 {
     return "Only some values are listed; see IBM's documentation for the rest.";
+}
+
+std::string Disagreement(const CLCmdRecord* pRec)
+{
+    if (!pRec || !pRec->pszDetail)
+        return {};
+    // "Only the first 5 parameters are listed", "only the first parameter ...",
+    // "only some parameters ..." in any case.
+    static const std::regex kSays(
+        "only (the first (([0-9]+) parameters|parameter)|some (of (its|the) )?parameters)",
+        std::regex::icase);
+    std::cmatch m;
+    if (!std::regex_search(pRec->pszDetail, m, kSays))
+        return {};
+    if (!IsPartial(pRec))
+        return "the detail says only some parameters are listed, but the record has no "
+               "partial mark";
+    if (m[3].matched && std::stoul(m[3].str()) != pRec->dwParamCount)
+        return "the detail says the first " + m[3].str() +
+               " parameters are listed, but the record lists " + std::to_string(pRec->dwParamCount);
+    if (m[2].matched && !m[3].matched && pRec->dwParamCount != 1)
+        return "the detail says the first parameter is listed, but the record lists " +
+               std::to_string(pRec->dwParamCount);
+    return {};
 }
 
 } // namespace CLPartial

@@ -21,9 +21,9 @@
 
 struct CLPartialMarks
 {
-    bool bParameters = false;            // the parameter list is incomplete
-    std::vector<std::string> choices;    // keywords whose choices are incomplete
-    std::string rest;                    // the reserved text after the marks
+    bool bParameters = false;         // the parameter list is incomplete
+    std::vector<std::string> choices; // keywords whose choices are incomplete
+    std::string rest;                 // the reserved text after the marks
 
     bool operator==(const CLPartialMarks&) const = default;
 };
@@ -47,6 +47,12 @@ bool HasPartialChoices(const CLCmdRecord* pRec, const std::string& keyword);
 std::string Notice(const CLCmdRecord* pRec);
 // The same for a parameter whose choices are incomplete.
 std::string ChoicesNotice();
+
+// Where the record's own words and its marks disagree, for check: a detail
+// text that says only some parameters are listed while the record carries no
+// mark, or a marked record whose detail names another number of parameters
+// than it lists. Empty when they agree.
+std::string Disagreement(const CLCmdRecord* pRec);
 
 } // namespace CLPartial
 

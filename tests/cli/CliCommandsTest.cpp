@@ -280,3 +280,22 @@ TEST(CliHtml, WritesThePagesOfTheNamedOrAllCommands)
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("cannot be written"), std::string::npos);
 }
+
+TEST(CliShow, APartialRecordSaysWhatItLeavesOut)
+{
+    CliHome home;
+    home.Import();
+    RecordDoc doc = FullRecord();
+    doc.partial = true;
+    doc.parameters[1].partialChoices = true;
+    home.Save(doc);
+    CliResult r = home.Run({"--run-mode", "1", "show", "CRTLIB"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("              Choices:  *PROD, *TEST\n"
+                         "                        Only some values are listed; see IBM's "
+                         "documentation for the rest.\n"
+                         "  Only the first 2 parameters are listed; see IBM's documentation for "
+                         "the rest.\n"),
+              std::string::npos)
+        << r.out;
+}

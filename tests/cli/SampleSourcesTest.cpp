@@ -175,3 +175,40 @@ TEST(SampleSources, MentionsAreFoundWhereCommandsAreNamed)
                                  "on PRT01 with CPF2110; STRS36 too");
     EXPECT_EQ(found, (std::vector<std::string>{"WRKJOBLOG", "ENDJOBABN", "CALL", "STRS36"}));
 }
+
+// The records say what they leave out: no choice list trails off in "...",
+// and a record whose texts say it lists only some parameters carries the
+// partial mark (the program then says so wherever the record is shown).
+TEST(SampleSources, PartialRecordsAreMarkedAndNoChoicesTrailOff)
+{
+    static const std::regex kSaysPartial(
+        "only (the first ([0-9]+ parameters|parameter)|some (of (its|the) )?parameters)",
+        std::regex::icase);
+    size_t nPartial = 0;
+    for (const auto& entry : fs::directory_iterator(ReferenceDir() + "/records")) {
+        if (entry.path().extension() != ".yaml" || entry.path().stem() == "categories")
+            continue;
+        const std::string text = ReadText(entry.path().string());
+        const bool bMarked = text.find("\npartial: true\n") != std::string::npos;
+        nPartial += bMarked;
+        EXPECT_TRUE(bMarked || !std::regex_search(text, kSaysPartial))
+            << entry.path().filename() << " says it is partial but has no \"partial: true\"";
+        std::istringstream lines(text);
+        std::string line, key;
+        while (std::getline(lines, line)) {
+            // The choices' last line: the key's own line or its block's last.
+            if (line.find("choices: ") != std::string::npos)
+                key = "choices";
+            else if (line.find(": ") != std::string::npos || line.rfind("  - ", 0) == 0)
+                key.clear();
+            std::string value = line;
+            while (!value.empty() && (value.back() == '\'' || value.back() == ' '))
+                value.pop_back();
+            if (key == "choices") {
+                EXPECT_FALSE(value.size() >= 3 && value.compare(value.size() - 3, 3, "...") == 0)
+                    << entry.path().filename() << ": " << line;
+            }
+        }
+    }
+    EXPECT_GT(nPartial, 0u);
+}

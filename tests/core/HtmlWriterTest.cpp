@@ -1,6 +1,7 @@
 #include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLHtmlWriter.h"
+#include "CLRecordUtil.h"
 #include "RecordMaker.h"
 #include "TestHome.h"
 
@@ -109,8 +110,8 @@ TEST(HtmlWriter, TextSections)
     EXPECT_EQ(lf, (Lns{"      one\ntwo", "      <BR>", "", "      <BR><BR>", ""}));
     // Text is escaped, and a very long line is written whole.
     std::string longLine(10000, 'w');
-    EXPECT_EQ(Detail(s, "<b>&amp;\"" + longLine),
-              (Lns{"      &lt;b&gt;&amp;amp;&quot;" + longLine, "      <BR>", "", "      <BR><BR>", ""}));
+    EXPECT_EQ(Detail(s, "<b>&amp;\"" + longLine), (Lns{"      &lt;b&gt;&amp;amp;&quot;" + longLine,
+                                                       "      <BR>", "", "      <BR><BR>", ""}));
 }
 
 TEST(HtmlWriter, TextsLongerThan32767CharactersAreWrittenWhole)
@@ -308,8 +309,9 @@ TEST(HtmlWriter, ADamagedRecordKeepsItsPublishedPage)
     std::filesystem::remove(s.out + "A.htm");
     std::filesystem::remove(s.out + "index-1.htm");
     EXPECT_FALSE(s.writer.CreateAllHtml());
-    EXPECT_EQ(s.writer.GetErrors(),
-              std::vector<std::string>{"The record of B cannot be read; its page was not written."});
+    EXPECT_EQ(
+        s.writer.GetErrors(),
+        std::vector<std::string>{"The record of B cannot be read; its page was not written."});
     EXPECT_EQ(s.Page("B.htm"), good);
     EXPECT_TRUE(FileExists(s.out + "A.htm"));
     EXPECT_TRUE(FileExists(s.out + "index-1.htm"));
@@ -328,4 +330,18 @@ TEST(HtmlWriter, NothingToWriteIsAnError)
     EXPECT_NE(s.writer.GetLastError().find("that the records are read from is missing"),
               std::string::npos);
     EXPECT_TRUE(ListDir(s.out).empty());
+}
+
+TEST(HtmlWriter, APartialRecordSaysSoAfterItsDetail)
+{
+    Site s;
+    CLCmdIndex* p = s.Add("CRTJOBD", "Create Job Description", "Creates a job description.");
+    CLCmdRecord* pRec = s.m.AttachCmdRecord(p);
+    SetText(pRec->pszReserved, "partial-parameters");
+    ASSERT_TRUE(s.writer.CreateCmdHtml(p));
+    EXPECT_EQ(Section(s.Page("CRTJOBD.htm"), "Description"),
+              (Lns{"      Creates a job description.", "      <BR>", "", "      ", "      <BR>", "",
+                   "      No parameters are listed; see IBM's documentation for the rest.",
+                   "      <BR>", "", "      <BR><BR>", ""}));
+    CLCmdManager::DetachCmdRecord(p);
 }

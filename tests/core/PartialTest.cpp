@@ -45,9 +45,15 @@ TEST(Partial, MarksAtTheStartOfTheReservedText)
 
 TEST(Partial, AnyReservedTextComposesBackByteForByte)
 {
-    const std::vector<std::string> pieces = {"partial-parameters", "partial-choices JOBD",
-                                             "partial-choices JOBQ", "partial-choices USER",
-                                             "partial-choices X", "text", "", "\r\n", "\n"};
+    const std::vector<std::string> pieces = {"partial-parameters",
+                                             "partial-choices JOBD",
+                                             "partial-choices JOBQ",
+                                             "partial-choices USER",
+                                             "partial-choices X",
+                                             "text",
+                                             "",
+                                             "\r\n",
+                                             "\n"};
     std::mt19937 rng(7);
     for (int i = 0; i < 5000; ++i) {
         std::string text;
@@ -78,4 +84,25 @@ TEST(Partial, NoticeCountsTheListedParameters)
               "Only the first parameter is listed; see IBM's documentation for the rest.");
     rec.pszReserved = nullptr;
     EXPECT_EQ(CLPartial::Notice(&rec), "");
+}
+
+TEST(Partial, CheckFindsWordsAndMarksThatDisagree)
+{
+    CLCmdParam params[2] = {};
+    CLCmdRecord rec = {};
+    rec.pParams = params;
+    rec.dwParamCount = 2;
+    char said[] = "Creates X.\r\n\r\nOnly the first 2 parameters are listed here.";
+    char wrong[] = "Only the first 3 parameters are listed here.";
+    char plain[] = "Creates X.";
+    char mark[] = "partial-parameters";
+    rec.pszDetail = said;
+    EXPECT_NE(CLPartial::Disagreement(&rec).find("has no partial mark"), std::string::npos);
+    rec.pszReserved = mark;
+    EXPECT_EQ(CLPartial::Disagreement(&rec), "");
+    rec.pszDetail = wrong;
+    EXPECT_EQ(CLPartial::Disagreement(&rec),
+              "the detail says the first 3 parameters are listed, but the record lists 2");
+    rec.pszDetail = plain;
+    EXPECT_EQ(CLPartial::Disagreement(&rec), "");
 }
