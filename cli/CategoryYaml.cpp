@@ -1,11 +1,22 @@
 #include "CategoryYaml.h"
 
+#include "CLCmdManager.h"
 #include "CLFormat.h"
+#include "CLRecordUtil.h"
 #include "YamlDocument.h"
 #include "YamlFieldReader.h"
 #include "YamlTextWriter.h"
 
 #include <set>
+
+CLCategory CategoryDoc::ToCategory() const
+{
+    CLCategory cat{};
+    cat.dwID = id;
+    CopyField(cat.szName, name);
+    CopyField(cat.szFileName, file);
+    return cat;
+}
 
 std::string CategoryYaml::Write(const std::vector<CategoryDoc>& cats)
 {
@@ -52,16 +63,18 @@ bool CategoryYaml::Read(const std::string& yaml, std::vector<CategoryDoc>* pCats
             *pError = where + "id: missing";
             return false;
         }
-        if (c.name.empty()) {
-            *pError = where + "name: missing or empty";
-            return false;
-        }
-        if (id < CLFormat::kMinCatID) {
+        c.id = static_cast<uint32_t>(id);
+        switch (CLCmdManager::CheckCategory(c.ToCategory())) {
+        case CLCatFault::None:
+            break;
+        case CLCatFault::ID:
             *pError = where + "id: 0 is never a category; ids start at " +
                       std::to_string(CLFormat::kMinCatID);
             return false;
+        case CLCatFault::Name:
+            *pError = where + "name: missing or empty";
+            return false;
         }
-        c.id = static_cast<uint32_t>(id);
         if (!ids.insert(c.id).second) {
             *pError = where + "id " + std::to_string(c.id) + " appears twice";
             return false;

@@ -6,6 +6,8 @@
 #ifndef CATEGORYYAML_H
 #define CATEGORYYAML_H
 
+#include "CLRecords.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -17,6 +19,8 @@ struct CategoryDoc
     std::string name; // Latin-1, as the database holds it
     std::string file;
     bool operator==(const CategoryDoc&) const = default;
+    // The category as the database holds it; the texts must fit their fields.
+    CLCategory ToCategory() const;
 };
 
 class CategoryYaml

@@ -1,5 +1,6 @@
 #include "CliCommands.h"
 
+#include "CLRecordStore.h"
 #include "CLRecordUtil.h"
 #include "CategoryYaml.h"
 #include "CliContext.h"
@@ -13,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <unordered_map>
 #include <unordered_set>
@@ -64,27 +66,11 @@ private:
     };
     // Saves one record and brings its index entry in line.
     Result LoadRecord(CliContext& ctx, const std::string& path, const std::string& stem);
-    // A command other than self whose record the per-command file holds or
-    // is joined from: an entry that reads it or the command it is named
-    // after; empty when none.
-    std::string OwnerOf(const std::string& file, const std::string& self) const;
-    void NoteFiles(const CLCmdIndex& entry);
     bool LoadCategories(CliContext& ctx, const std::string& path);
 
-    bool m_bIndexChanged = false;
+    std::unique_ptr<CLRecordStore> m_store;
     bool m_bCatsChanged = false;
     std::unordered_set<uint32_t> m_catIds; // the categories a record may name
-    // The per-command files this run created: removed again when the index
-    // that would name them cannot be written, so no record is left without
-    // an entry.
-    std::vector<std::string> m_created;
-    void RemoveCreated()
-    {
-        for (const std::string& path : m_created)
-            std::remove(path.c_str());
-    }
-    // Per-command file -> the commands that read it or are joined from it.
-    std::unordered_map<std::string, std::vector<std::string>> m_files;
 };
 
 } // namespace
@@ -117,18 +103,8 @@ Loader::Result Loader::LoadRecord(CliContext& ctx, const std::string& path, cons
         return Result::Refused;
     }
 
-    CLCmdManager& manager = ctx.Manager();
-    CLCmdIndex* pIdx = manager.FindCmdIdx(doc.name.c_str());
-    CLCmdIndex entry{};
-    if (pIdx) {
-        std::memcpy(&entry, pIdx, sizeof(entry));
-        entry.pRec = nullptr;
-    } else {
-        CopyField(entry.szName, doc.name);
-        CopyField(entry.szFileName, doc.name + ".dat");
-        entry.dwPos = kNoRecordPos;
-        entry.dwCatID = 1;
-    }
+    CLCmdIndex* pIdx = ctx.Manager().FindCmdIdx(doc.name.c_str());
+    CLCmdIndex entry = pIdx ? *pIdx : CLCmdManager::MakeCmdIdx(doc.name, 1);
     if (doc.category) {
         if (!m_catIds.count(*doc.category)) {
             ctx.ErrorLine(path + ": category: " + std::to_string(*doc.category) +
@@ -143,78 +119,15 @@ Loader::Result Loader::LoadRecord(CliContext& ctx, const std::string& path, cons
         entry.dwReserved1 = doc.indexReserved->first;
         entry.dwReserved2 = doc.indexReserved->second;
     }
-
-    // No record may take another command's file: neither the file another
-    // entry reads (run mode 1) nor OTHER.dat, which build joins for OTHER.
-    const std::string own = doc.name + ".dat";
-    const std::string file = FieldText(entry.szFileName);
-    for (const std::string& f : {file, own}) {
-        std::string owner = OwnerOf(f, doc.name);
-        if (!owner.empty() && owner != doc.name) {
-            ctx.ErrorLine(path + ": the file \"" + Printable(f) + "\" belongs to the command \"" +
-                          Printable(owner) + "\"");
-            return Result::Refused;
-        }
-    }
-
-    // The record goes to the entry's file; when that is not NAME.dat, build
-    // joins NAME.dat, so it gets the same record and both run modes agree.
-    // The entry changes only once the record is saved.
     RecordOwner rec{new CLCmdRecord};
-    CLCmdManager::InitCmdRecord(&entry, rec.p);
+    CLCmdManager::InitCmdRecord(nullptr, rec.p);
     doc.ToRecord(rec.p);
-    CLCmdIndex copy = entry;
-    CopyField(copy.szFileName, own);
-    for (CLCmdIndex* p : {&entry, &copy}) {
-        if (p == &copy && file == own)
-            break;
-        rec.p->pIdx = p;
-        const std::string target = manager.GetCmdRecordFileName(p);
-        std::error_code ec;
-        if (!fs::exists(fs::symlink_status(target, ec)))
-            m_created.push_back(target);
-        if (!manager.SaveCmdRecord(rec.p)) {
-            ctx.ErrorLine(path + ": the file \"" + manager.GetCmdRecordFileName(p) +
-                          "\" cannot be written");
-            return Result::WriteFailed;
-        }
-    }
-    NoteFiles(entry);
-    if (!pIdx) {
-        manager.AddCmdIdx(&entry);
-        m_bIndexChanged = true;
-    } else if (std::memcmp(pIdx->szFileName, entry.szFileName, sizeof(entry.szFileName)) != 0 ||
-               pIdx->dwCatID != entry.dwCatID || pIdx->dwReserved1 != entry.dwReserved1 ||
-               pIdx->dwReserved2 != entry.dwReserved2) {
-        std::memcpy(pIdx->szFileName, entry.szFileName, sizeof(entry.szFileName));
-        pIdx->dwCatID = entry.dwCatID;
-        pIdx->dwReserved1 = entry.dwReserved1;
-        pIdx->dwReserved2 = entry.dwReserved2;
-        m_bIndexChanged = true;
+    bool bWriteFailed = false;
+    if (!m_store->Put(entry, rec.p, &reason, &bWriteFailed)) {
+        ctx.ErrorLine(path + ": " + reason);
+        return bWriteFailed ? Result::WriteFailed : Result::Refused;
     }
     return Result::Loaded;
-}
-
-std::string Loader::OwnerOf(const std::string& file, const std::string& self) const
-{
-    auto it = m_files.find(file);
-    if (it == m_files.end())
-        return {};
-    // The loading command's own files are its own, whichever entry named them.
-    for (const std::string& owner : it->second)
-        if (owner != self)
-            return owner;
-    return {};
-}
-
-void Loader::NoteFiles(const CLCmdIndex& entry)
-{
-    const std::string name = FieldText(entry.szName);
-    for (const std::string& f : {FieldText(entry.szFileName), name + ".dat"}) {
-        std::vector<std::string>& owners = m_files[f];
-        if (std::find(owners.begin(), owners.end(), name) == owners.end())
-            owners.push_back(name);
-    }
 }
 
 bool Loader::LoadCategories(CliContext& ctx, const std::string& path)
@@ -238,10 +151,7 @@ bool Loader::LoadCategories(CliContext& ctx, const std::string& path)
         stored.emplace(p->dwID, p);
     std::vector<CLCategory> added;
     for (const CategoryDoc& c : cats) {
-        CLCategory cat{};
-        cat.dwID = c.id;
-        CopyField(cat.szName, c.name);
-        CopyField(cat.szFileName, c.file);
+        const CLCategory cat = c.ToCategory();
         auto it = stored.find(c.id);
         if (it == stored.end()) {
             added.push_back(cat);
@@ -275,8 +185,7 @@ int Loader::Run(CliContext& ctx, const CliArgs& args)
     if (!LoadOrStart(ctx, true) || !LoadOrStart(ctx, false))
         return kExitFailed;
 
-    for (CLCmdIndex* p = ctx.Manager().GetFirstCmdIdx(); p; p = ctx.Manager().GetNextCmdIdx())
-        NoteFiles(*p);
+    m_store = std::make_unique<CLRecordStore>(&ctx.Manager());
 
     // The files in byte order of their names, so every run loads them alike.
     std::vector<std::string> names;
@@ -306,7 +215,7 @@ int Loader::Run(CliContext& ctx, const CliArgs& args)
     for (const std::string& name : names) {
         Result r = LoadRecord(ctx, prefix + name, name.substr(0, name.size() - 5));
         if (r == Result::WriteFailed) {
-            RemoveCreated(); // the lists stay as they were, and so does data/
+            m_store->Rollback(); // the lists stay as they were, and so does data/
             return kExitFailed;
         }
         if (r == Result::Refused)
@@ -318,12 +227,12 @@ int Loader::Run(CliContext& ctx, const CliArgs& args)
     CLCmdManager& manager = ctx.Manager();
     if (m_bCatsChanged && !manager.SaveCatList()) {
         ctx.Error(manager.GetSaveError());
-        RemoveCreated();
+        m_store->Rollback();
         return kExitFailed;
     }
-    if (m_bIndexChanged && !manager.SaveCmdIdxList()) {
-        ctx.Error(manager.GetSaveError());
-        RemoveCreated();
+    std::string why;
+    if (!m_store->Commit(&why)) {
+        ctx.Error(why);
         return kExitFailed;
     }
     return status;

@@ -1,5 +1,6 @@
 #include "RecordDoc.h"
 
+#include "CLCmdManager.h"
 #include "CLPartial.h"
 #include "CLRecordUtil.h"
 
@@ -33,7 +34,7 @@ RecordDoc RecordDoc::FromEntry(const CLCmdIndex& idx, const CLCmdRecord* pRec)
     }
     doc.category = idx.dwCatID;
     std::string file = FieldText(idx.szFileName);
-    if (file != doc.name + ".dat")
+    if (file != CLCmdManager::RecordFileName(doc.name))
         doc.file = file;
     if (idx.dwReserved1 != 0 || idx.dwReserved2 != 0)
         doc.indexReserved = std::make_pair(idx.dwReserved1, idx.dwReserved2);

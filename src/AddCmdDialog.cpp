@@ -1,6 +1,7 @@
 #include "AddCmdDialog.h"
 
 #include "CLCmdManager.h"
+#include "CLFormat.h"
 #include "Latin1.h"
 #include "MsgBox.h"
 #include "UpperCaseValidator.h"
@@ -20,7 +21,7 @@ AddCmdDialog::AddCmdDialog(CLCmdManager* pManager, const QString& category, bool
                            .arg(category)
                      : QStringLiteral("Command Name:"));
     if (auto* edit = findChild<QLineEdit*>()) {
-        edit->setMaxLength(10);
+        edit->setMaxLength(static_cast<int>(CLFormat::kCmdName));
         edit->setValidator(new UpperCaseValidator(edit));
         edit->setAccessibleName(QStringLiteral("Command Name:"));
     }

@@ -1,6 +1,7 @@
 #include "apputil.h"
 
 #include "AppSettings.h"
+#include "CLFormat.h"
 #include "CLRecordUtil.h"
 #include "WinUtil.h"
 
@@ -99,7 +100,8 @@ void SaveSettings()
     settings.setValue("DataMode", QString::number(AppSettings.DataMode));
     settings.setValue("LastCat", QString::number(AppSettings.LastCat));
     settings.setValue("LastCmd",
-                      QString::fromLatin1(AppSettings.LastCmd, strnlen(AppSettings.LastCmd, 10)));
+                      QString::fromLatin1(AppSettings.LastCmd,
+                                          strnlen(AppSettings.LastCmd, CLFormat::kCmdName)));
     if (!AppSettings.ImportFile.empty())
         settings.setValue("ImportFile", QString::fromStdString(AppSettings.ImportFile));
     if (!AppSettings.HtmlFolder.empty())

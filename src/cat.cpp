@@ -111,11 +111,12 @@ void TfmCat::lvCatChange()
 bool TfmCat::ValidateCategory(const CLCategory* pCat, bool bCheckID)
 {
     const char* szFailure = nullptr;
+    const CLCatFault fault = CLCmdManager::CheckCategory(*pCat);
     if (bCheckID && m_pCmdManager->FindCat(pCat->dwID))
         szFailure = "Duplicate command category found. Please try another one.";
-    else if (pCat->dwID == 0)
+    else if (fault == CLCatFault::ID)
         szFailure = "Invalid command category ID.";
-    else if (pCat->szName[0] == 0)
+    else if (fault == CLCatFault::Name)
         szFailure = "Invalid command category name.";
     else if (pCat->szFileName[0] == 0)
         szFailure = "Invalid command category file name.";

@@ -7,6 +7,7 @@
 #include "CLFolderLock.h"
 #include "CLFormat.h"
 #include "CLHtmlWriter.h"
+#include "CLRecordStore.h"
 #include "CLRecordUtil.h"
 #include "CommandListModel.h"
 #include "CxAssert.h"
@@ -81,6 +82,7 @@ void TfmMain::SetupControls()
     fixed.setFixedPitch(true);
     ui->memExample->setFont(fixed);
     ui->edtName->setValidator(new UpperCaseValidator(ui->edtName));
+    ui->edtName->setMaxLength(static_cast<int>(CLFormat::kCmdName));
     ui->edtCommand->setValidator(new UpperCaseValidator(ui->edtCommand));
 
     const int paramWidths[] = {80, 200, 150, 140};
@@ -680,7 +682,8 @@ bool TfmMain::UpdateCommandData(bool bSave)
     const std::string oldName = FieldText(m_pCurIdx->szName);
     bool bRename = name != oldName;
     // A new name must be a CL name, since it also names the command's file.
-    if (name.empty() || name.size() > 10 || !CLCmdManager::IsSafeFileName(name.c_str()) ||
+    if (name.empty() || name.size() > CLFormat::kCmdName ||
+        !CLCmdManager::IsSafeFileName(name.c_str()) ||
         (bRename && !CLCmdManager::IsCLName(name.c_str()))) {
         MsgBox::Error(this, QStringLiteral("Invalid CL Command Name."));
         return false;
@@ -701,34 +704,28 @@ bool TfmMain::UpdateCommandData(bool bSave)
         SetText(pRec->pszExample, TextFromMemo(MemoText(ui->memExample), CLFormat::kLongText));
     if (!UpdateParamData(true) || !UpdateErrorData(true))
         return false;
-    // A renamed command is written to NEWNAME.dat, the file that Build joins for
-    // it; the entry takes the new name and file only once that file is written.
-    const std::string oldFile = FieldText(m_pCurIdx->szFileName);
-    if (bRename)
-        CopyField(m_pCurIdx->szFileName, name + ".dat");
-    const std::string path = m_pCmdManager->GetCmdRecordFileName(m_pCurIdx);
+    // A renamed command is written to NEWNAME.dat, the file that Build joins
+    // for it; the entry takes the new name and file only once that is written.
     bool bSaved = false;
+    std::string why;
     {
         FolderWork work(this);
-        if (!work.IsHeld()) {
-            if (bRename)
-                CopyField(m_pCurIdx->szFileName, oldFile);
+        if (!work.IsHeld())
             return false;
+        if (bRename) {
+            bSaved = CLRecordStore::Rename(m_pCmdManager, m_pCurIdx, name, &why);
+        } else {
+            bSaved = m_pCmdManager->SaveCmdRecord(pRec);
+            why = "The file \"" + m_pCmdManager->GetCmdRecordFileName(m_pCurIdx) +
+                  "\" cannot be written.";
         }
-        bSaved = m_pCmdManager->SaveCmdRecord(pRec);
     }
-    if (bRename)
-        CopyField(m_pCurIdx->szFileName, oldFile);
     if (!bSaved) {
-        if (bRename)
-            CopyField(pRec->szName, oldName);
         // Nothing may look saved that is not: the edit flags stay set.
-        MsgBox::Error(this, QStringLiteral("The file \"%1\" cannot be written.")
-                                .arg(QString::fromLocal8Bit(path.c_str())));
+        MsgBox::Error(this, QString::fromLocal8Bit(why.c_str()));
         return false;
     }
     if (bRename) {
-        m_pCmdManager->RenameCmdIdx(m_pCurIdx, name.c_str());
         MoveCurrentRow();
         CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
     }

@@ -74,11 +74,7 @@ void TfmMain::pmiAddCmdClick()
         MsgBox::Error(this, QStringLiteral("Invalid CL Command Name."));
         return;
     }
-    CLCmdIndex idx{};
-    CopyField(idx.szName, name);
-    CopyField(idx.szFileName, name + ".dat");
-    idx.dwPos = kNoRecordPos;
-    idx.dwCatID = dwCat;
+    CLCmdIndex idx = CLCmdManager::MakeCmdIdx(name, dwCat);
     uint32_t nBefore = m_pCmdManager->GetCmdIdxCount();
     CLCmdIndex* pStored = m_pCmdManager->AddCmdIdx(&idx); // a duplicate is reported there
     if (!pStored || m_pCmdManager->GetCmdIdxCount() == nBefore)

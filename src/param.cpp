@@ -42,7 +42,7 @@ bool TfmParam::UpdateDlgData(bool bSave)
         MsgBox::Error(this, QStringLiteral("Invalid Parameter Keyword."));
         return false;
     }
-    CopyField(m_pParam->szKeyword, ToLatin1(ui->edtName->text()), 10);
+    CopyField(m_pParam->szKeyword, ToLatin1(ui->edtName->text()), CLFormat::kKeyword);
     CopyField(m_pParam->szDesc, ToLatin1(ui->edtDesc->text()), CLFormat::kParamDesc);
     CopyField(m_pParam->szChoices, TextFromMemo(MemoText(ui->memChoice), CLFormat::kChoices));
     CopyField(m_pParam->szNote, ToLatin1(ui->edtNotes->text()), CLFormat::kNote);

@@ -25,6 +25,15 @@
 
 // What tells one version of a file from another: whether it exists, its
 // size, its modification time and its file number (a rename changes it).
+// A 32-bit value stored little-endian in the 4 bytes at p: the one decoder of
+// every 32-bit value of the data files.
+inline uint32_t CxLoadLE32(const void* p)
+{
+    const auto* b = static_cast<const unsigned char*>(p);
+    return static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
+           static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+}
+
 struct CxFileStamp
 {
     bool bKnown = false; // false: never looked at
@@ -114,7 +123,7 @@ public:
         // A string of a file opened to memory that fits: copied directly.
         if (m_bMem && !pnLength && static_cast<uint64_t>(m_nPos) + 4 <= m_nLimit) {
             const auto* p = reinterpret_cast<const unsigned char*>(m_mem.data() + m_nPos);
-            uint32_t n = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+            uint32_t n = CxLoadLE32(p);
             if (n < nSize && n <= m_nLimit - static_cast<uint64_t>(m_nPos) - 4 &&
                 !std::memchr(p + 4, 0, n)) {
                 if (n) {
@@ -137,8 +146,7 @@ public:
         uint8_t b[4];
         if (!Read(b, 4))
             return false;
-        *pdwVal = static_cast<uint32_t>(b[0]) | static_cast<uint32_t>(b[1]) << 8 |
-                  static_cast<uint32_t>(b[2]) << 16 | static_cast<uint32_t>(b[3]) << 24;
+        *pdwVal = CxLoadLE32(b);
         return true;
     }
     bool ReadByte(uint8_t* pbVal);

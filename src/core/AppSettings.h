@@ -4,6 +4,8 @@
 #ifndef APPSETTINGS_H
 #define APPSETTINGS_H
 
+#include "CLRecords.h"
+
 #include <cstdint>
 #include <string>
 
@@ -18,7 +20,7 @@ struct TAppSettings
     int32_t RunMode;
     int32_t DataMode;       // kept and written back; nothing depends on it
     int32_t LastCat;        // category chosen last; 0 means all
-    char LastCmd[11];       // command shown last
+    char LastCmd[sizeof(CLCmdIndex::szName)]; // command shown last
     std::string ImportFile; // last import file chosen; empty: the default
     std::string HtmlFolder; // last HTML output folder chosen; empty: the default
     int32_t TextZoom;       // points added to the pages' text; 0 as designed

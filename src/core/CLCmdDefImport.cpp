@@ -56,7 +56,7 @@ std::string CLCmdDefChange::Summary() const
 }
 
 CLCmdDefImport::CLCmdDefImport(CLCmdManager* pManager, uint32_t dwCategory)
-    : m_pManager(pManager), m_dwCategory(dwCategory)
+    : m_pManager(pManager), m_dwCategory(dwCategory), m_store(pManager)
 {
 }
 
@@ -127,10 +127,7 @@ bool CLCmdDefImport::Import(const CLCmdDefinition& def, CLCmdDefChange* pChange,
         }
     } else {
         pChange->bNew = true;
-        CopyField(entry.szName, def.name);
-        CopyField(entry.szFileName, def.name + ".dat");
-        entry.dwPos = kNoRecordPos;
-        entry.dwCatID = m_dwCategory;
+        entry = CLCmdManager::MakeCmdIdx(def.name, m_dwCategory);
         CopyField(rec.p->szName, def.name);
         CopyField(rec.p->szDesc, def.prompt);
     }
@@ -161,42 +158,20 @@ bool CLCmdDefImport::Import(const CLCmdDefinition& def, CLCmdDefChange* pChange,
         rec.p->pParams = new CLCmdParam[params.size()];
         std::copy(params.begin(), params.end(), rec.p->pParams);
     }
-    const std::string path = m_pManager->GetCmdRecordFileName(&entry);
-    const bool bFileExisted = CxFile::FileSize(path.c_str()) >= 0;
-    if (!m_pManager->SaveCmdRecord(rec.p)) {
-        *pWhy = "the file \"" + path + "\" cannot be written";
+    if (!m_store.Put(entry, rec.p, pWhy))
         return false;
-    }
-    if (pIdx) {
-        // A record the window shows is read again when next shown.
+    // A record the window shows is read again when next shown.
+    if (pIdx)
         CLCmdManager::DetachCmdRecord(pIdx);
-    } else {
-        m_pManager->AddCmdIdx(&entry);
-        m_bIndexChanged = true;
-        m_newNames.push_back(def.name);
-        if (!bFileExisted)
-            m_newFiles.push_back(path);
-    }
     return true;
 }
 
 bool CLCmdDefImport::Finish(std::string* pWhy)
 {
-    if (!m_bIndexChanged)
+    const std::vector<std::string> added = m_store.Added();
+    if (m_store.Commit(pWhy))
         return true;
-    if (!m_pManager->SaveCmdIdxList()) {
-        // Nothing may look added that the index does not hold.
-        for (const std::string& path : m_newFiles)
-            std::remove(path.c_str());
-        for (const std::string& name : m_newNames)
-            m_pManager->DeleteCmdIdx(m_pManager->FindCmdIdx(name.c_str()));
-        *pWhy = m_pManager->GetSaveError() +
-                " These new commands were not added: " + Join(m_newNames) + ".";
-        m_newNames.clear();
-        m_newFiles.clear();
-        m_bIndexChanged = false;
-        return false;
-    }
-    m_bIndexChanged = false;
-    return true;
+    // Nothing may look added that the index does not hold.
+    *pWhy += " These new commands were not added: " + Join(added) + ".";
+    return false;
 }

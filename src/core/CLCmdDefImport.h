@@ -3,12 +3,13 @@
 // is replaced and every other field (description, environment, detail,
 // examples, error messages, reserved fields) and its category are kept; a
 // new command gets an index entry in the given category and a per-command
-// file with its name, title and parameters. Records are written through
-// SaveCmdRecord, the index through SaveCmdIdxList, so nothing is half-written.
+// file with its name, title and parameters. Records and entries go through
+// CLRecordStore, so nothing is half-written.
 #ifndef CLCMDDEFIMPORT_H
 #define CLCMDDEFIMPORT_H
 
 #include "CLCmdDefinition.h"
+#include "CLRecordStore.h"
 
 #include <cstdint>
 #include <string>
@@ -46,7 +47,7 @@ public:
     // and their entries taken out again, and the reason names them.
     bool Finish(std::string* pWhy);
     // The new commands of this run, in the order imported.
-    const std::vector<std::string>& NewCommands() const { return m_newNames; }
+    const std::vector<std::string>& NewCommands() const { return m_store.Added(); }
 
     // The most parameters a command can have.
     static constexpr size_t kMaxParms = 99;
@@ -56,9 +57,7 @@ private:
 
     CLCmdManager* m_pManager;
     uint32_t m_dwCategory;
-    bool m_bIndexChanged = false;
-    std::vector<std::string> m_newNames; // commands this run added
-    std::vector<std::string> m_newFiles; // the files it created for them
+    CLRecordStore m_store;
 };
 
 #endif

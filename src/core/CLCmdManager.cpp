@@ -2,6 +2,8 @@
 // files are in CLListFileIO.cpp, command records in CLCmdRecordIO.cpp.
 #include "CLCmdManager.h"
 
+#include "CLFormat.h"
+
 #include "CLMessage.h"
 #include "CLRecordUtil.h"
 #include "CxAssert.h"
@@ -120,6 +122,15 @@ CLCategory* CLCmdManager::AddCat(const CLCategory* pCat)
     return pCopy;
 }
 
+CLCatFault CLCmdManager::CheckCategory(const CLCategory& cat)
+{
+    if (cat.dwID < CLFormat::kMinCatID)
+        return CLCatFault::ID;
+    if (cat.szName[0] == 0)
+        return CLCatFault::Name;
+    return CLCatFault::None;
+}
+
 bool CLCmdManager::DeleteCat(CLCategory* pCat)
 {
     if (!pCat || !m_pCatList->Remove(pCat, false))
@@ -218,7 +229,7 @@ bool CLCmdManager::RenameCmdIdx(CLCmdIndex* pIdx, const char* szNewName)
 {
     if (!pIdx || !szNewName || !*szNewName || std::strlen(szNewName) >= sizeof(pIdx->szName))
         return false;
-    const std::string file = std::string(szNewName) + ".dat";
+    const std::string file = RecordFileName(szNewName);
     if (!IsSafeFileName(szNewName) || !IsSafeFileName(file.c_str()))
         return false;
     CLCmdIndex* pSame = nullptr;
@@ -243,7 +254,7 @@ bool CLCmdManager::IsCLName(const char* szName)
     if (!szName)
         return false;
     size_t n = std::strlen(szName);
-    if (n == 0 || n > 10)
+    if (n == 0 || n > CLFormat::kCmdName)
         return false;
     auto first = [](char c) { return (c >= 'A' && c <= 'Z') || c == '$' || c == '#' || c == '@'; };
     if (!first(szName[0]))

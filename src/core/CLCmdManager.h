@@ -22,9 +22,18 @@
 
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class CxList;
+
+// What is wrong with a category, by the one rule every writer and check use.
+enum class CLCatFault
+{
+    None,
+    ID,  // 0: ids start at 1
+    Name // empty
+};
 
 // What a scan of a list file found.
 struct CLListScan
@@ -61,6 +70,9 @@ public:
     // Category Name." and returns null; an existing id shows the duplicate
     // message and returns the category already stored.
     CLCategory* AddCat(const CLCategory* pCat);
+    // The rule of a valid category: an id from 1 and a name. (The category
+    // editor asks for a file name as well; the text list has none to give.)
+    static CLCatFault CheckCategory(const CLCategory& cat);
     bool DeleteCat(CLCategory* pCat);
 
     // --- command index ----------------------------------------------------
@@ -111,6 +123,13 @@ public:
     const std::string& GetSaveError() const { return m_sSaveError; }
     bool IsCatFileChanged() const;
     bool IsCmdIdxFileChanged() const;
+    // The entries of a scanned index in the order loading adds them: those
+    // before the first without a name, in name order (stable, one pass when
+    // sorted already). *pnFirstEmpty receives the position of that entry in
+    // stored (stored.size() when none). An entry whose name an earlier one
+    // has is kept in the order; loading refuses it, a reader skips it.
+    static std::vector<const CLCmdIndex*> LoadOrder(const std::vector<CLCmdIndex>& stored,
+                                                    size_t* pnFirstEmpty = nullptr);
     // The records of a list file as stored, in file order, without adding
     // them; false when the file cannot be opened or its header is wrong.
     bool ScanCatFile(std::vector<CLCategory>* pCats, CLListScan* pScan);
@@ -172,6 +191,9 @@ public:
     // file (run mode 1) or a place in clcmd.dat. A read that fails for such an
     // entry found a damaged record, not a command without one.
     bool HasStoredRecord(const CLCmdIndex* pIdx) const;
+    // The name a stored record's first field holds, read from its first bytes
+    // (a record's start is enough); false when they hold no whole name.
+    static bool RecordNameOf(std::string_view bytes, std::string* pName);
     // Writes the record to its entry's per-command file, replacing it. False
     // for an unsafe file name, a long text over kMaxLongText, or a failed write.
     bool SaveCmdRecord(CLCmdRecord* pRec);
@@ -193,7 +215,14 @@ public:
     bool ReadError(CLCmdError* pError);
     bool WriteError(const CLCmdError* pError);
 
-    // --- paths ------------------------------------------------------------
+    // --- names and paths ----------------------------------------------------
+    // The per-command file a command's record belongs in, and that build
+    // joins for it: NAME.dat.
+    static std::string RecordFileName(const std::string& name);
+    // A new index entry: the name, NAME.dat, no record in clcmd.dat (dwPos
+    // as given, length 0), the category, reserved values 0.
+    static CLCmdIndex MakeCmdIdx(const std::string& name, uint32_t dwCatID,
+                                 uint32_t dwPos = kNoRecordPos);
     // The per-command file of an entry: program folder + "data/" + szFileName.
     std::string GetCmdRecordFileName(const CLCmdIndex* pIdx) const;
     // The joined file: program folder + "clcmd.dat".

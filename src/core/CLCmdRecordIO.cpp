@@ -96,6 +96,21 @@ std::string CLCmdManager::GetDataFolder()
     return AppFile("data/");
 }
 
+std::string CLCmdManager::RecordFileName(const std::string& name)
+{
+    return name + ".dat";
+}
+
+CLCmdIndex CLCmdManager::MakeCmdIdx(const std::string& name, uint32_t dwCatID, uint32_t dwPos)
+{
+    CLCmdIndex idx{};
+    CopyField(idx.szName, name);
+    CopyField(idx.szFileName, RecordFileName(FieldText(idx.szName)));
+    idx.dwPos = dwPos;
+    idx.dwCatID = dwCatID;
+    return idx;
+}
+
 std::string CLCmdManager::GetCmdRecordFileName(const CLCmdIndex* pIdx) const
 {
     CX_ASSERT(pIdx != nullptr);
@@ -123,6 +138,17 @@ bool CLCmdManager::IsSafeFileName(const char* szName)
 }
 
 // --- reading ----------------------------------------------------------------------
+
+bool CLCmdManager::RecordNameOf(std::string_view bytes, std::string* pName)
+{
+    if (bytes.size() < 4)
+        return false;
+    const uint32_t n = CxLoadLE32(bytes.data());
+    if (n > CLFormat::kCmdName || 4 + uint64_t(n) > bytes.size())
+        return false;
+    pName->assign(bytes.data() + 4, n);
+    return true;
+}
 
 bool CLCmdManager::ReadsRecordFiles() const
 {

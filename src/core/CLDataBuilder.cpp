@@ -26,20 +26,6 @@ struct Placement
     uint32_t dwLength;
 };
 
-// The name a record's first field holds, when it can be read from its start.
-bool RecordName(const char* p, size_t n, std::string* pName)
-{
-    if (n < 4)
-        return false;
-    uint32_t len = static_cast<uint8_t>(p[0]) | static_cast<uint8_t>(p[1]) << 8 |
-                   static_cast<uint8_t>(p[2]) << 16 |
-                   static_cast<uint32_t>(static_cast<uint8_t>(p[3])) << 24;
-    if (len > sizeof(CLCmdIndex::szName) - 1 || 4 + len > n)
-        return false;
-    pName->assign(p + 4, len);
-    return true;
-}
-
 // Appends the whole file at path to out, in pieces; the number of bytes
 // copied, 0 for a missing or empty file, -1 when reading or writing failed.
 // A file whose record names another command than szName is not joined
@@ -57,7 +43,9 @@ long long AppendFile(const std::string& path, const char* szName, CxFile& out,
         if (!in.Read(buf.data(), n))
             return -1;
         std::string name;
-        if (nCopied == 0 && RecordName(buf.data(), static_cast<size_t>(n), &name) && name != szName)
+        if (nCopied == 0 &&
+            CLCmdManager::RecordNameOf(std::string_view(buf.data(), static_cast<size_t>(n)), &name) &&
+            name != szName)
             return -2;
         if (!out.Write(buf.data(), n))
             return -1;
@@ -79,7 +67,8 @@ bool CLFileAnalyzer::CheckSources(const std::string& sFolder)
     for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
         if (p->dwLength == 0 || p->dwPos == kNoRecordPos || !CLCmdManager::IsSafeFileName(p->szName))
             continue;
-        if (!bFolder || CxFile::FileSize((sFolder + FieldText(p->szName) + ".dat").c_str()) <= 0)
+        if (!bFolder ||
+            CxFile::FileSize((sFolder + CLCmdManager::RecordFileName(p->szName)).c_str()) <= 0)
             m_missing.push_back(FieldText(p->szName));
     }
     if (m_bDropMissing || (bFolder && m_missing.empty()))
@@ -129,7 +118,7 @@ bool CLFileAnalyzer::BuildDataFile()
     for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
         Placement place{p, kNoRecordPos, 0};
         if (CLCmdManager::IsSafeFileName(p->szName)) {
-            const std::string file = FieldText(p->szName) + ".dat";
+            const std::string file = CLCmdManager::RecordFileName(FieldText(p->szName));
             const std::string path = sFolder + file;
             long long n = AppendFile(path, p->szName, out, buf);
             if (n == -2) {

@@ -36,19 +36,6 @@ bool Exists(const std::string& path)
     return fs::exists(path, ec);
 }
 
-// The name a record's first field holds, or empty when it cannot be read.
-std::string RecordNameOf(const std::string& bytes)
-{
-    if (bytes.size() < 4)
-        return {};
-    uint32_t n = 0;
-    for (int i = 3; i >= 0; --i)
-        n = (n << 8) | static_cast<unsigned char>(bytes[static_cast<size_t>(i)]);
-    if (n > CLFormat::kCmdName || 4 + n > bytes.size())
-        return {};
-    return bytes.substr(4, n);
-}
-
 // Runs f with the data layer's messages collected instead of shown.
 template <typename F> std::vector<std::string> CollectMessages(F f)
 {
@@ -134,6 +121,8 @@ void CLDataChecker::CheckCategories()
             m_cats.resize(i);
             break;
         }
+        if (CLCmdManager::CheckCategory(c) == CLCatFault::ID)
+            Problem(file, where + "id 0 is never a category; ids start at 1");
         if (!ids.insert(c.dwID).second) {
             CLCmdManager one;
             CLCategory first = c;
@@ -329,12 +318,12 @@ void CLDataChecker::CheckBuilt(const CLCmdIndex& idx, const std::string& joined)
     const std::string name = FieldText(idx.szName);
     if (!CLCmdManager::IsSafeFileName(idx.szName))
         return;
-    const std::string source = "data/" + name + ".dat";
-    const std::string path = CLCmdManager::GetDataFolder() + name + ".dat";
+    const std::string source = "data/" + CLCmdManager::RecordFileName(name);
+    const std::string path = CLCmdManager::GetDataFolder() + CLCmdManager::RecordFileName(name);
     std::string bytes;
     if (!Exists(path)) {
         // A missing entry file is reported already; another file would have given no record.
-        if (HasRecord(idx) && FieldText(idx.szFileName) != name + ".dat")
+        if (HasRecord(idx) && FieldText(idx.szFileName) != CLCmdManager::RecordFileName(name))
             Problem("clcmd.dat",
                     Quoted(name) + ": has a record, but " + source + " is missing (stale build)");
         return;
@@ -348,7 +337,9 @@ void CLDataChecker::CheckBuilt(const CLCmdIndex& idx, const std::string& joined)
         ReadRecordFile(path, &recName, &info);
         known = m_sound.find(path);
     }
-    if (!known->second || !CxFile::ReadWholeFile(path, &bytes) || RecordNameOf(bytes) != name)
+    std::string recName;
+    if (!known->second || !CxFile::ReadWholeFile(path, &bytes) ||
+        !CLCmdManager::RecordNameOf(bytes, &recName) || recName != name)
         return;
     std::string_view inJoined;
     if (HasRecord(idx))
@@ -379,7 +370,7 @@ void CLDataChecker::CheckLeftovers()
     std::unordered_set<std::string> named;
     for (const CLCmdIndex& idx : m_entries) {
         named.insert(FieldText(idx.szFileName));
-        named.insert(FieldText(idx.szName) + ".dat");
+        named.insert(CLCmdManager::RecordFileName(FieldText(idx.szName)));
     }
     names.clear();
     for (const fs::directory_entry& e : fs::directory_iterator(CLCmdManager::GetDataFolder(), ec))

@@ -178,8 +178,8 @@ void CLFileAnalyzer::AnalyzeLine(std::string_view line, unsigned nLine)
                     " characters; the line was skipped.");
         return;
     }
-    CLCmdIndex idx{};
-    CopyField(idx.szName, std::string(name));
+    // The text list's entries carry position 0, as the importer always wrote them.
+    CLCmdIndex idx = CLCmdManager::MakeCmdIdx(std::string(name), static_cast<uint32_t>(m_dwCurCat), 0);
     if (!CLCmdManager::IsSafeFileName(idx.szName)) {
         ShowMessage("Invalid CL Command Name \"" + Printable(idx.szName) + "\" in line " +
                     std::to_string(nLine) + ".");
@@ -191,8 +191,6 @@ void CLFileAnalyzer::AnalyzeLine(std::string_view line, unsigned nLine)
                              " was cut to " + std::to_string(CLFormat::kDesc) + " characters.");
         title = title.substr(0, CLFormat::kDesc);
     }
-    CopyField(idx.szFileName, FieldText(idx.szName) + ".dat");
-    idx.dwCatID = static_cast<uint32_t>(m_dwCurCat);
     if (m_bMakeRecords) {
         CLCmdRecord* pRec = new CLCmdRecord;
         CLCmdManager::InitCmdRecord(nullptr, pRec);

@@ -132,20 +132,32 @@ bool CLCmdManager::LoadCmdIdxList()
     m_idxStamp = CxFile::Stamp(GetCmdIdxFileName().c_str());
     if (!ok)
         return false;
-    auto firstEmpty = std::find_if(entries.begin(), entries.end(),
-                                   [](const CLCmdIndex& e) { return e.szName[0] == 0; });
-    size_t nKeep = static_cast<size_t>(firstEmpty - entries.begin());
-    auto byName = [](const CLCmdIndex& a, const CLCmdIndex& b) {
-        return std::strcmp(a.szName, b.szName) < 0;
-    };
-    if (!std::is_sorted(entries.begin(), firstEmpty, byName)) // as saved: one pass
-        std::stable_sort(entries.begin(), firstEmpty, byName);
-    for (size_t i = 0; i < nKeep; ++i)
-        AddCmdIdx(&entries[i]);
-    if (nKeep < entries.size())
-        AddCmdIdx(&entries[nKeep]); // says why loading stopped
+    size_t nFirstEmpty = 0;
+    for (const CLCmdIndex* p : LoadOrder(entries, &nFirstEmpty))
+        AddCmdIdx(p); // an entry whose name is taken is refused, with its message
+    if (nFirstEmpty < entries.size())
+        AddCmdIdx(&entries[nFirstEmpty]); // says why loading stopped
     m_bIdxChanged = false;
     return true;
+}
+
+std::vector<const CLCmdIndex*> CLCmdManager::LoadOrder(const std::vector<CLCmdIndex>& stored,
+                                                      size_t* pnFirstEmpty)
+{
+    auto firstEmpty = std::find_if(stored.begin(), stored.end(),
+                                   [](const CLCmdIndex& e) { return e.szName[0] == 0; });
+    if (pnFirstEmpty)
+        *pnFirstEmpty = static_cast<size_t>(firstEmpty - stored.begin());
+    std::vector<const CLCmdIndex*> order;
+    order.reserve(static_cast<size_t>(firstEmpty - stored.begin()));
+    for (auto it = stored.begin(); it != firstEmpty; ++it)
+        order.push_back(&*it);
+    auto byName = [](const CLCmdIndex* a, const CLCmdIndex* b) {
+        return std::strcmp(a->szName, b->szName) < 0;
+    };
+    if (!std::is_sorted(order.begin(), order.end(), byName)) // as saved: one pass
+        std::stable_sort(order.begin(), order.end(), byName);
+    return order;
 }
 
 bool CLCmdManager::IsCatFileChanged() const

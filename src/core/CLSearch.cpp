@@ -11,23 +11,6 @@ namespace CLSearch {
 
 namespace {
 
-// The order in which equally ranked places are preferred: the field, then the
-// item. Both engines use it, so both report the same place.
-struct Place
-{
-    Rank rank = kNone;
-    Field field = kName;
-    uint32_t item = 0;
-    bool BetterThan(const Place& o) const
-    {
-        if (rank != o.rank)
-            return rank < o.rank;
-        if (field != o.field)
-            return field < o.field;
-        return item < o.item;
-    }
-};
-
 template <size_t N> std::string_view View(const char (&field)[N])
 {
     return std::string_view(field, strnlen(field, N - 1));
@@ -178,13 +161,17 @@ std::string WhereOf(const CLCmdRecord& rec, Field field, uint32_t item)
     return {};
 }
 
+bool HitBefore(uint8_t rankA, const std::string& nameA, uint8_t rankB, const std::string& nameB)
+{
+    if (rankA != rankB)
+        return rankA < rankB;
+    return std::strcmp(nameA.c_str(), nameB.c_str()) < 0;
+}
+
 void SortHits(std::vector<Hit>* pHits)
 {
-    std::sort(pHits->begin(), pHits->end(), [](const Hit& a, const Hit& b) {
-        if (a.rank != b.rank)
-            return a.rank < b.rank;
-        return std::strcmp(a.name.c_str(), b.name.c_str()) < 0;
-    });
+    std::sort(pHits->begin(), pHits->end(),
+              [](const Hit& a, const Hit& b) { return HitBefore(a.rank, a.name, b.rank, b.name); });
 }
 
 bool MatchRecord(const Query& q, const CLCmdRecord& rec, std::string_view name, Hit* pHit)
@@ -203,7 +190,7 @@ bool MatchRecord(const Query& q, const CLCmdRecord& rec, std::string_view name, 
     if (chosen.rank == kNone) {
         std::vector<Place> best(n);
         ForEachWord(rec, name, [&](std::string_view w, Rank rank, Field field, uint32_t item) {
-            Place here{rank, field, item};
+            Place here{rank, field, static_cast<uint16_t>(std::min<uint32_t>(item, 0xFFFF))};
             for (size_t i = 0; i < n; ++i)
                 if (Matches(w, q.words[i], i + 1 == n) && here.BetterThan(best[i]))
                     best[i] = here;
@@ -217,10 +204,10 @@ bool MatchRecord(const Query& q, const CLCmdRecord& rec, std::string_view name, 
     }
     pHit->name = std::string(name);
     pHit->title = FieldText(rec.szDesc);
-    pHit->rank = chosen.rank;
-    pHit->field = chosen.field;
+    pHit->rank = static_cast<Rank>(chosen.rank);
+    pHit->field = static_cast<Field>(chosen.field);
     pHit->item = chosen.item;
-    pHit->where = WhereOf(rec, chosen.field, chosen.item);
+    pHit->where = WhereOf(rec, pHit->field, chosen.item);
     return true;
 }
 

@@ -74,6 +74,26 @@ bool IsMessageId(std::string_view word);
 using WordSink = std::function<void(std::string_view word, Rank rank, Field field, uint32_t item)>;
 void ForEachWord(const CLCmdRecord& rec, std::string_view name, const WordSink& f);
 
+// Where a word lies in a command; of two places of one word, the better one
+// says where the command is shown. Both engines keep places in this form.
+struct Place
+{
+    uint8_t rank = kNone;
+    uint8_t field = kName;
+    uint16_t item = 0; // capped at 0xFFFF
+    // Rank first, then the field, then the item.
+    bool BetterThan(const Place& o) const
+    {
+        if (rank != o.rank)
+            return rank < o.rank;
+        if (field != o.field)
+            return field < o.field;
+        return item < o.item;
+    }
+};
+// The order of the commands found: rank, then name (byte order).
+bool HitBefore(uint8_t rankA, const std::string& nameA, uint8_t rankB, const std::string& nameB);
+
 // One command found.
 struct Hit
 {

@@ -11,23 +11,6 @@ using namespace CLSearch;
 
 namespace {
 
-struct Place
-{
-    uint8_t rank = kNone;
-    uint8_t field = 0;
-    uint16_t item = 0;
-};
-
-// The same order as CLSearch's: rank, then field, then item.
-bool Better(const Place& a, const Place& b)
-{
-    if (a.rank != b.rank)
-        return a.rank < b.rank;
-    if (a.field != b.field)
-        return a.field < b.field;
-    return a.item < b.item;
-}
-
 uint64_t TextBytesOf(const CLCmdRecord& rec)
 {
     uint64_t n = strnlen(rec.szDesc, sizeof rec.szDesc) + strnlen(rec.szEnv, sizeof rec.szEnv);
@@ -65,7 +48,7 @@ bool CLSearchIndex::Build(CLCmdManager& manager, const std::atomic<bool>* pStop)
         ForEachWord(*pRec, name, [&](std::string_view w, Rank rank, Field field, uint32_t item) {
             Place here{rank, field, static_cast<uint16_t>(std::min<uint32_t>(item, 0xFFFF))};
             auto [it, bNew] = inCmd.try_emplace(std::string(w), here);
-            if (!bNew && Better(here, it->second))
+            if (!bNew && here.BetterThan(it->second))
                 it->second = here;
         });
         for (const auto& [w, place] : inCmd)
@@ -151,7 +134,7 @@ Results CLSearchIndex::Find(std::string_view text, size_t nLimit) const
                 Place here{p.rank, p.field, p.item};
                 if (wordBest[p.cmd].rank == kNone)
                     touched.push_back(p.cmd);
-                if (Better(here, wordBest[p.cmd]))
+                if (here.BetterThan(wordBest[p.cmd]))
                     wordBest[p.cmd] = here;
             }
         }
@@ -186,9 +169,7 @@ Results CLSearchIndex::Find(std::string_view text, size_t nLimit) const
     }
     // Rank order, ties by name; only the hits kept get their labels.
     std::sort(found.begin(), found.end(), [&](uint32_t a, uint32_t b) {
-        if (chosen[a].rank != chosen[b].rank)
-            return chosen[a].rank < chosen[b].rank;
-        return std::strcmp(m_cmds[a].name.c_str(), m_cmds[b].name.c_str()) < 0;
+        return HitBefore(chosen[a].rank, m_cmds[a].name, chosen[b].rank, m_cmds[b].name);
     });
     if (found.size() > nLimit)
         found.resize(nLimit);

@@ -250,20 +250,8 @@ bool CLSearchScan::RunOnFolder(std::string_view query, size_t nLimit, Results* p
     }
     if (q.IsEmpty())
         return true;
-    // The entries as loading keeps them: up to the first without a name, the
-    // first of each name, in name order.
-    auto firstEmpty = std::find_if(stored.begin(), stored.end(),
-                                   [](const CLCmdIndex& e) { return e.szName[0] == 0; });
-    stored.erase(firstEmpty, stored.end());
-    std::vector<const CLCmdIndex*> entries;
-    entries.reserve(stored.size());
-    for (const CLCmdIndex& e : stored)
-        entries.push_back(&e);
-    auto byName = [](const CLCmdIndex* a, const CLCmdIndex* b) {
-        return std::strcmp(a->szName, b->szName) < 0;
-    };
-    if (!std::is_sorted(entries.begin(), entries.end(), byName))
-        std::stable_sort(entries.begin(), entries.end(), byName);
+    // The entries as loading keeps them: the first of each name.
+    std::vector<const CLCmdIndex*> entries = CLCmdManager::LoadOrder(stored);
     entries.erase(std::unique(entries.begin(), entries.end(),
                               [](const CLCmdIndex* a, const CLCmdIndex* b) {
                                   return std::strcmp(a->szName, b->szName) == 0;

@@ -97,6 +97,11 @@ const std::vector<Plant>& Plants()
              h.WriteCategories({Cat(1, "Libraries"), Cat(2, "Files"), Cat(3, "")});
              return Lines{"clcat.dat: category 3: Invalid CL Command Category Name."};
          }},
+        {"category id 0",
+         [](CliHome& h) {
+             h.WriteCategories({Cat(0, "Zero"), Cat(1, "Libraries"), Cat(2, "Files")});
+             return Lines{"clcat.dat: category 1: id 0 is never a category; ids start at 1"};
+         }},
         {"categories out of order",
          [](CliHome& h) {
              h.WriteCategories({Cat(2, "Files"), Cat(1, "Libraries"), Cat(3, "Extra")});
