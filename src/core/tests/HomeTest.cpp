@@ -138,7 +138,8 @@ TEST(Home, TheCopyIsDurableBeforeAndAfterItsRename)
         if (!e.is_regular_file())
             continue;
         const std::string file = "/" + fs::relative(e.path(), in.user).generic_string();
-        bool bSynced = std::any_of(g_synced.begin(), g_synced.end() - 1, [&](const std::string& p) {
+        bool bSynced = std::any_of(g_synced.begin(), g_synced.end() - 1, [&](const std::string& s) {
+            const std::string p = fs::path(s).generic_string();
             return p.find(".zentrivo-copy-") != std::string::npos && p.size() >= file.size() &&
                    p.compare(p.size() - file.size(), file.size(), file) == 0;
         });
