@@ -8,7 +8,8 @@
 #   make deb       the Debian package build/zentrivo_VERSION_ARCH.deb
 #   make deb-check the package through lintian, apt install and a start from its menu entry
 #   make windows-test  the core and its tests built for Windows (mingw-w64), run under wine
-.PHONY: all deps deps-fuzz build run test install deb deb-check asan bench fuzz fuzz-run windows-test format clean
+#   make tidy      clang-tidy over the libraries and programs (.clang-tidy)
+.PHONY: all deps deps-fuzz build run test install deb deb-check asan bench fuzz fuzz-run windows-test tidy format clean
 
 # Where make install puts everything.
 PREFIX ?= /usr/local
@@ -69,6 +70,10 @@ windows-test:
 	cmake --preset windows
 	cmake --build --preset windows
 	ctest --preset windows
+
+tidy: build
+	run-clang-tidy -p build -quiet '$(CURDIR)/(common/misc|src/[a-z]+)/[^/]+\.cpp$$' 2>&1 | \
+	  { ! grep -E '^$(CURDIR)/(common|src)/.*(warning|error):'; }
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -330,7 +330,7 @@ std::string ValueText(const std::string& typedIn, bool bText)
     for (char& c : typed)
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
-    const std::string t = Trim(typed);
+    std::string t = Trim(typed);
     if (t.empty())
         return {};
     std::vector<CLValue> elements;

@@ -235,7 +235,7 @@ const CLHtmlLine kFooter[] = {
 
 #define CL_BLOCK(a)                                                                                \
     {                                                                                              \
-        a, sizeof(a) / sizeof(a[0])                                                                \
+        (a), sizeof(a) / sizeof((a)[0])                                                            \
     }
 const CLHtmlBlock kHtmlHeader = CL_BLOCK(kHeader);
 const CLHtmlBlock kHtmlSponsorLinks = CL_BLOCK(kSponsorLinks);

@@ -51,7 +51,7 @@ bool YamlDocument::Parse(const std::string& text, YAML::Node* pRoot, std::string
     }
     // The parser reads a zero byte as another character; the database could
     // not hold it anyway.
-    if (const void* p = std::memchr(text.data(), 0, text.size())) {
+    if (const void* p = std::memchr(text.data(), 0, text.size())) { // NOLINT(bugprone-not-null-terminated-result)
         *pError = "a NUL byte at offset " +
                   std::to_string(static_cast<const char*>(p) - text.data()) +
                   " (a text file holds none)";

@@ -28,7 +28,7 @@ bool ZentrivoApp::notify(QObject* receiver, QEvent* event)
     return false;
 }
 
-void ZentrivoApp::ShowException(std::exception_ptr error)
+void ZentrivoApp::ShowException(const std::exception_ptr& error)
 {
     QString text;
     try {

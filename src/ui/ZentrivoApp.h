@@ -15,7 +15,7 @@ public:
     bool notify(QObject* receiver, QEvent* event) override;
 
     // Shows an exception the way the program shows every exception.
-    static void ShowException(std::exception_ptr error);
+    static void ShowException(const std::exception_ptr& error);
 };
 
 #endif

@@ -301,7 +301,7 @@ void TfmMain::NoteShown()
     std::string name = FieldText(m_pCurIdx->szName);
     if (m_nHistoryPos >= 0 && m_history[static_cast<size_t>(m_nHistoryPos)] == name)
         return;
-    m_history.resize(static_cast<size_t>(m_nHistoryPos + 1)); // the way forward is gone
+    m_history.resize(static_cast<size_t>(m_nHistoryPos) + 1); // the way forward is gone
     m_history.push_back(name);
     if (m_history.size() > kMaxHistory)
         m_history.erase(m_history.begin());

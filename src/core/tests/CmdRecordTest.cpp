@@ -51,7 +51,8 @@ TEST(CmdRecord, InitAndFree)
     EXPECT_EQ(rec.pIdx, &e);
     CLCmdRecord zero{};
     zero.pIdx = &e;
-    EXPECT_EQ(std::memcmp(&rec, &zero, sizeof(rec)), 0);
+    // Zero-filled, padding included, as the format's reader relies on.
+    EXPECT_EQ(std::memcmp(&rec, &zero, sizeof(rec)), 0); // NOLINT(bugprone-suspicious-memory-comparison)
     EXPECT_FALSE(CLCmdManager::FreeCmdRecord(nullptr));
     EXPECT_TRUE(CLCmdManager::FreeCmdRecord(new CLCmdRecord{}));
 }

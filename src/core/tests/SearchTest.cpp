@@ -41,8 +41,9 @@ struct Reference
         builder.SetCmdManager(&m);
         EXPECT_TRUE(builder.BuildDataFile());
     }
-    void Add(const std::string& name, const std::string& title, std::vector<ParamSpec> params,
-             std::vector<ErrorSpec> errors, const std::string& detail, const std::string& example,
+    void Add(const std::string& name, const std::string& title, const std::vector<ParamSpec>& params,
+             const std::vector<ErrorSpec>& errors, const std::string& detail,
+             const std::string& example,
              const std::string& env = "")
     {
         CLCmdIndex e = MakeIdx(name);

@@ -178,7 +178,7 @@ const std::vector<std::string> kAwkward = {
     "\xE9\r\n\xE8",
     "\x80",
     "\x9F",
-    "a\x85"
+    "a\x85" // NOLINT(bugprone-suspicious-missing-comma): split so "b" is no hex digit
     "b",
     "\xA0",
     " \xA0 ",
