@@ -1,6 +1,5 @@
 // Speed of the core at scale: loading the lists, importing, building and
 // reading records. Run with `make bench`; never part of the test run.
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "CLRecordUtil.h"
@@ -173,7 +172,7 @@ void ReadRecords(benchmark::State& state)
     CLFileAnalyzer builder;
     builder.SetCmdManager(&m);
     builder.BuildDataFile();
-    AppSettings.RunMode = 2;
+    m.SetOptions(CLOptions{kRunModeRead});
     std::vector<CLCmdIndex*> entries;
     for (CLCmdIndex* p = m.GetFirstCmdIdx(); p; p = m.GetNextCmdIdx())
         entries.push_back(p);
@@ -185,7 +184,6 @@ void ReadRecords(benchmark::State& state)
         benchmark::DoNotOptimize(m.ReadCmdRecord(&rec));
         delete[] rec.pszDetail;
     }
-    AppSettings.RunMode = 0;
 }
 BENCHMARK(ReadRecords)->Unit(benchmark::kMicrosecond);
 
@@ -225,7 +223,7 @@ void SearchIndex(benchmark::State& state)
         m.SaveCmdRecord(&rec);
         delete[] rec.pszDetail;
     }
-    AppSettings.RunMode = 1;
+    m.SetOptions(CLOptions{kRunModeEdit});
     CLSearchIndex index;
     index.Build(m);
     const char* queries[] = {"spooled file", "unique99999", "kw42", "*libl", "job q", "c00012"};
@@ -233,7 +231,6 @@ void SearchIndex(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(index.Find(queries[i++ % 6], 200));
     state.counters["index_per_text"] = double(index.MemoryBytes()) / double(index.TextBytes());
-    AppSettings.RunMode = 0;
 }
 BENCHMARK(SearchIndex)->Unit(benchmark::kMillisecond)->Iterations(60);
 

@@ -1,7 +1,6 @@
 // Feeds arbitrary bytes to every reader of the data files: the category file,
 // the index, a command record in both run modes, and the text importer. The
 // first byte picks the reader.
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "CLMessage.h"
@@ -32,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         break;
     case 2:
     case 3: {
-        AppSettings.RunMode = which == 2 ? 1 : 2;
+        m.SetOptions(CLOptions{which == 2 ? kRunModeEdit : kRunModeRead});
         WriteFuzzFile(home + (which == 2 ? "data/X.dat" : "clcmd.dat"), data, size);
         CLCmdIndex e{};
         CopyField(e.szName, "X");

@@ -1,7 +1,6 @@
 // Reads records of clcmd.dat at positions the index gives, as the reading run
 // mode does: the input is a cldict.dat (a length-prefixed part, see
 // TakePart) and then clcmd.dat; every entry of the index that loads is read.
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "FuzzHome.h"
 
@@ -15,8 +14,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     WriteFuzzFile(home + "cldict.dat", reinterpret_cast<const uint8_t*>(index.data()),
                   index.size());
     WriteFuzzFile(home + "clcmd.dat", data, size);
-    AppSettings.RunMode = 2;
-    CLCmdManager m;
+    CLCmdManager m{CLOptions{kRunModeRead}};
     if (!m.LoadCmdIdxList())
         return 0;
     for (CLCmdIndex* p = m.GetFirstCmdIdx(); p; p = m.GetNextCmdIdx())

@@ -1,6 +1,5 @@
 // Searches a small reference for arbitrary queries, through the index and
 // through the scan; both must give the same commands.
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "CLRecordUtil.h"
@@ -49,7 +48,6 @@ CLCmdManager& Reference()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static CLSearchIndex* index = [] {
-        AppSettings.RunMode = 2;
         auto* i = new CLSearchIndex;
         i->Build(Reference());
         return i;

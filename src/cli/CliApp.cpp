@@ -250,7 +250,7 @@ int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std
     if (!runMode.empty())
         AppSettings.RunMode = static_cast<int32_t>(nRunMode);
 
-    CliContext ctx;
+    CliContext ctx(CurrentOptions());
     // A writer holds the folder's lock for its whole read-modify-write; taking
     // it finishes or undoes an interrupted build first.
     CLFolderLock lock;

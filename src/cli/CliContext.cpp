@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-CliContext::CliContext()
+CliContext::CliContext(const CLOptions& options) : m_manager(options)
 {
     m_oldHook = SetMessageHook(
         [this](const std::string& text, const std::string&, CLMsgIcon) { Error(text); });

@@ -12,7 +12,7 @@
 class CliContext
 {
 public:
-    CliContext();
+    explicit CliContext(const CLOptions& options);
     ~CliContext();
     CliContext(const CliContext&) = delete;
     CliContext& operator=(const CliContext&) = delete;

@@ -10,7 +10,7 @@ namespace {
 bool Search(CliContext& ctx, const std::string& query, size_t nLimit, CLSearch::Results* pOut)
 {
     std::string why;
-    if (!CLSearchScan::RunOnFolder(query, nLimit, pOut, &why)) {
+    if (!CLSearchScan::RunOnFolder(ctx.Manager().GetOptions(), query, nLimit, pOut, &why)) {
         ctx.Error(why);
         return false;
     }

@@ -32,7 +32,7 @@ void CLCmdManager::Say(const std::string& text) const
         ShowMessage(text);
 }
 
-CLCmdManager::CLCmdManager()
+CLCmdManager::CLCmdManager(const CLOptions& options) : m_options(options)
 {
     m_pCatList = new (std::nothrow) CxList;
     CX_ASSERT(m_pCatList != nullptr);

@@ -17,6 +17,7 @@
 #ifndef CLCMDMANAGER_H
 #define CLCMDMANAGER_H
 
+#include "CLOptions.h"
 #include "CLRecords.h"
 #include "CxFile.h"
 
@@ -49,8 +50,12 @@ struct CLListScan
 class CLCmdManager
 {
 public:
-    CLCmdManager();
+    explicit CLCmdManager(const CLOptions& options = CLOptions());
     virtual ~CLCmdManager();
+
+    // Where records are read from (the run mode); records already attached stay.
+    void SetOptions(const CLOptions& options) { m_options = options; }
+    const CLOptions& GetOptions() const { return m_options; }
 
     CLCmdManager(const CLCmdManager&) = delete;
     CLCmdManager& operator=(const CLCmdManager&) = delete;
@@ -186,7 +191,7 @@ public:
     }
     // Whether records come from the per-command files (run mode 1) rather
     // than from clcmd.dat.
-    bool ReadsRecordFiles() const;
+    bool ReadsRecordFiles() const { return m_options.ReadsRecordFiles(); }
     // Whether the entry has a stored record to read: a non-empty per-command
     // file (run mode 1) or a place in clcmd.dat. A read that fails for such an
     // entry found a damaged record, not a command without one.
@@ -262,6 +267,7 @@ private:
     // entry of that name, or null.
     uint32_t CmdIdxInsertPos(const char* szName, CLCmdIndex** ppSame);
 
+    CLOptions m_options;
     CxList* m_pCmdIdxList;
     CxList* m_pCatList;
     CxFile* m_pFile;

@@ -4,7 +4,6 @@
 //   parameter count + parameters (4 strings each),
 //   error count + errors (2 strings each),
 //   detail, reserved text, examples (strings).
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFormat.h"
 #include "CLRecordUtil.h"
@@ -148,11 +147,6 @@ bool CLCmdManager::RecordNameOf(std::string_view bytes, std::string* pName)
         return false;
     pName->assign(bytes.data() + 4, n);
     return true;
-}
-
-bool CLCmdManager::ReadsRecordFiles() const
-{
-    return AppSettings.RunMode == kRunModeEdit;
 }
 
 bool CLCmdManager::HasStoredRecord(const CLCmdIndex* pIdx) const

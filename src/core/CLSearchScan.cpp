@@ -1,6 +1,5 @@
 #include "CLSearchScan.h"
 
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLRecordUtil.h"
 #include "CxFile.h"
@@ -165,7 +164,7 @@ bool Scan(CLCmdManager& manager, const std::vector<const CLCmdIndex*>& entries, 
     CLCmdManager::InitCmdRecord(nullptr, pRec.get());
     CLCmdRecord empty;
     CLCmdManager::InitCmdRecord(nullptr, &empty);
-    const bool bJoined = AppSettings.RunMode != kRunModeEdit;
+    const bool bJoined = !manager.ReadsRecordFiles();
     // The words are looked for in the joined file first; only the records
     // that may hold them all are read. Many of them are read from a copy in
     // memory, a few by seeking.
@@ -236,12 +235,12 @@ bool CLSearchScan::Run(CLCmdManager& manager, std::string_view query, size_t nLi
     return Scan(manager, entries, q, nLimit, pResults, pWhy);
 }
 
-bool CLSearchScan::RunOnFolder(std::string_view query, size_t nLimit, Results* pResults,
-                               std::string* pWhy)
+bool CLSearchScan::RunOnFolder(const CLOptions& options, std::string_view query, size_t nLimit,
+                               Results* pResults, std::string* pWhy)
 {
     *pResults = Results();
     const Query q = ParseQuery(query);
-    CLCmdManager manager;
+    CLCmdManager manager(options);
     std::vector<CLCmdIndex> stored;
     CLListScan scan;
     if (!manager.ScanCmdIdxFile(&stored, &scan)) {

@@ -5,6 +5,7 @@
 #ifndef CLSEARCHSCAN_H
 #define CLSEARCHSCAN_H
 
+#include "CLOptions.h"
 #include "CLSearch.h"
 
 #include <string>
@@ -23,8 +24,8 @@ public:
     // The same for the program folder's index, read here as the manager
     // would load it, without building the manager's list: the fastest way to
     // search once. False when the index or the records cannot be read.
-    static bool RunOnFolder(std::string_view query, size_t nLimit, CLSearch::Results* pResults,
-                            std::string* pWhy);
+    static bool RunOnFolder(const CLOptions& options, std::string_view query, size_t nLimit,
+                            CLSearch::Results* pResults, std::string* pWhy);
 };
 
 #endif

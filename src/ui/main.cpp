@@ -209,7 +209,7 @@ void TfmMain::FormCreate()
     LoadSettings();
     SetZoom(AppSettings.TextZoom);
     m_pCurIdx = nullptr;
-    m_pCmdManager = new CLCmdManager;
+    m_pCmdManager = new CLCmdManager(CurrentOptions());
     CX_ASSERT(m_pCmdManager != nullptr);
     {
         // Finishes or undoes a build that was interrupted, unless another

@@ -77,9 +77,10 @@ void TfmMain::StartSearchIndex()
     const int generation = ++m_nIndexGeneration;
     // A manager of its own reads the records, so nothing the window shows,
     // its current command or its lists' cursors are touched.
-    m_indexThread = std::thread([this, generation] {
+    const CLOptions options = m_pCmdManager->GetOptions();
+    m_indexThread = std::thread([this, generation, options] {
         auto pIndex = std::make_shared<CLSearchIndex>();
-        CLCmdManager manager;
+        CLCmdManager manager(options);
         manager.SetQuiet(true);
         bool ok = manager.LoadCmdIdxList() && pIndex->Build(manager, &m_bStopIndex);
         if (!ok && m_bStopIndex)

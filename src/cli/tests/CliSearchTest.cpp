@@ -2,7 +2,6 @@
 // agreeing on it word for word.
 #include "CliHome.h"
 
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLSearchIndex.h"
 #include "CLSearchScan.h"
@@ -19,8 +18,7 @@ protected:
     static void SetUpTestSuite()
     {
         s_home = new CliHome;
-        ASSERT_EQ(s_home->Run({"import", "--records", ReferenceDir() + "/clcmd.txt"}).status,
-                  0);
+        ASSERT_EQ(s_home->Run({"import", "--records", ReferenceDir() + "/clcmd.txt"}).status, 0);
         ASSERT_EQ(s_home->Run({"load", ReferenceDir() + "/records"}).status, 0);
         s_home->Build();
     }
@@ -65,8 +63,7 @@ TEST_F(CliSearch, TheEnginesAgreeOnTheShippedReference)
     const CliHome& home = Shipped();
     const std::string previous = GetAppPath();
     SetAppPath(home.Path());
-    AppSettings.RunMode = 2;
-    CLCmdManager m;
+    CLCmdManager m{CLOptions{kRunModeRead}};
     ASSERT_TRUE(m.LoadCmdIdxList());
     CLSearchIndex index;
     ASSERT_TRUE(index.Build(m));

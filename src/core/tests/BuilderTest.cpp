@@ -1,4 +1,3 @@
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "FileLimit.h"
@@ -99,7 +98,7 @@ TEST(Builder, UsesTheNameNotTheFileNameAndCopiesLargeFilesWhole)
 TEST(Builder, RecordsReadFromTheJoinedFileMatchTheirFiles)
 {
     Built b;
-    AppSettings.RunMode = 1;
+    b.m.SetOptions(CLOptions{kRunModeEdit});
     for (const char* name : {"A", "B", "C"}) {
         CLCmdIndex* p = b.Add(name);
         RecordPtr rec = NewRecord();
@@ -108,14 +107,13 @@ TEST(Builder, RecordsReadFromTheJoinedFileMatchTheirFiles)
         ASSERT_TRUE(b.m.SaveCmdRecord(rec.get()));
     }
     ASSERT_TRUE(b.analyzer.BuildDataFile());
-    AppSettings.RunMode = 2;
+    b.m.SetOptions(CLOptions{kRunModeRead});
     CLCmdIndex* pC = b.m.FindCmdIdx("C");
     EXPECT_EQ(pC->dwPos, 2 * pC->dwLength);
     RecordPtr rec = NewRecord(pC);
     ASSERT_TRUE(b.m.ReadCmdRecord(rec.get()));
     EXPECT_STREQ(rec->szDesc, "about C");
     EXPECT_STREQ(rec->pszDetail, "C detail");
-    AppSettings.RunMode = 0;
 }
 
 TEST(Builder, AFailedBuildKeepsTheOldFilesAndPositions)

@@ -1,4 +1,3 @@
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "FileLimit.h"
 #include "RecordMaker.h"
@@ -11,15 +10,9 @@
 
 namespace {
 
-// Sets the run mode for one test.
-struct RunMode
-{
-    explicit RunMode(int32_t mode) { AppSettings.RunMode = mode; }
-    ~RunMode() { AppSettings.RunMode = 0; }
-};
-
 struct Fixture
 {
+    explicit Fixture(int32_t nRunMode = kRunModeRead) : m(CLOptions{nRunMode}) {}
     TestHome home;
     CLCmdManager m;
     CLCmdIndex* Add(const std::string& name)
@@ -52,7 +45,8 @@ TEST(CmdRecord, InitAndFree)
     CLCmdRecord zero{};
     zero.pIdx = &e;
     // Zero-filled, padding included, as the format's reader relies on.
-    EXPECT_EQ(std::memcmp(&rec, &zero, sizeof(rec)), 0); // NOLINT(bugprone-suspicious-memory-comparison)
+    EXPECT_EQ(std::memcmp(&rec, &zero, sizeof(rec)),
+              0); // NOLINT(bugprone-suspicious-memory-comparison)
     EXPECT_FALSE(CLCmdManager::FreeCmdRecord(nullptr));
     EXPECT_TRUE(CLCmdManager::FreeCmdRecord(new CLCmdRecord{}));
 }
@@ -116,8 +110,7 @@ TEST(CmdRecord, ParametersAndErrorsAreLaidOutInOrder)
 
 TEST(CmdRecord, RoundTripInRunMode1KeepsEveryField)
 {
-    RunMode mode(1);
-    Fixture f;
+    Fixture f(1);
     CLCmdIndex* p = f.Add("SBMJOB");
     CLCmdRecord* pRec = new CLCmdRecord;
     FillRecord(pRec, p, "SBMJOB", "Submit Job", "Batch, interactive",
@@ -153,8 +146,7 @@ TEST(CmdRecord, RoundTripInRunMode1KeepsEveryField)
 
 TEST(CmdRecord, LongTextsUpTo32768CharactersAreReadWhole)
 {
-    RunMode mode(1);
-    Fixture f;
+    Fixture f(1);
     CLCmdIndex* p = f.Add("BIG");
     std::string big(kMaxLongText, 'x');
     big[0] = 'A';
@@ -199,8 +191,7 @@ TEST(CmdRecord, LongTextsUpTo32768CharactersAreReadWhole)
 
 TEST(CmdRecord, RunMode2ReadsTheJoinedFileAtThePosition)
 {
-    RunMode mode(2);
-    Fixture f;
+    Fixture f(2);
     CLCmdIndex* p = f.Add("B");
     Bytes recA = ByteWriter()
                      .str("A")
@@ -258,8 +249,7 @@ TEST(CmdRecord, RunMode2ReadsTheJoinedFileAtThePosition)
 TEST(CmdRecord, RunModes0And3ReadTheJoinedFileLike2)
 {
     for (int32_t runMode : {0, 3}) {
-        RunMode mode(runMode);
-        Fixture f;
+        Fixture f(runMode);
         CLCmdIndex* p = f.Add("X");
         Bytes rec = ByteWriter()
                         .str("X")
@@ -292,8 +282,7 @@ TEST(CmdRecord, RunModes0And3ReadTheJoinedFileLike2)
 
 TEST(CmdRecord, UnsafeFileNamesAreRefused)
 {
-    RunMode mode(1);
-    Fixture f;
+    Fixture f(1);
     WriteBytes(f.home.File("secret.dat"), ByteWriter()
                                               .str("S")
                                               .str("outside")
@@ -342,8 +331,7 @@ TEST(CmdRecord, AFailedSaveKeepsTheOldFile)
 
 TEST(CmdRecord, MissingFileLeavesTheRecordEmptyAndAttached)
 {
-    RunMode mode(1);
-    Fixture f;
+    Fixture f(1);
     CLCmdIndex* p = f.Add("NOFILE");
     bool bLoaded = false;
     CLCmdRecord* pRec = f.m.AttachCmdRecord(p, &bLoaded);

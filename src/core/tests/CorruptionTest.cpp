@@ -1,7 +1,6 @@
 // Truncated and damaged files: loaders keep the whole records before the
 // damage, record reads fail cleanly, and nothing reads or writes out of bounds
 // (the sanitizer run checks that).
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "RecordMaker.h"
 #include "TestHome.h"
@@ -11,6 +10,9 @@
 #include <random>
 
 namespace {
+
+// Records come from the per-command files, where these tests plant them.
+const CLOptions kEdit{kRunModeEdit};
 
 Bytes ValidCatFile()
 {
@@ -63,7 +65,7 @@ TEST(Corruption, EveryPrefixOfTheCategoryFile)
     ASSERT_EQ(full.size(), kCatEnds.back());
     for (size_t n = 0; n <= full.size(); ++n) {
         WriteBytes(home.File("clcat.dat"), Bytes(full.begin(), full.begin() + n));
-        CLCmdManager m;
+        CLCmdManager m(kEdit);
         bool ok = m.LoadCatList();
         EXPECT_EQ(ok, n >= 13) << n; // magic word and version present
         EXPECT_EQ(m.GetCatCount(), WholeRecordsIn(kCatEnds, n)) << n;
@@ -92,13 +94,12 @@ TEST(Corruption, EveryPrefixOfTheIndexFile)
 TEST(Corruption, EveryPrefixOfARecordFails)
 {
     TestHome home;
-    AppSettings.RunMode = 1;
     Bytes full = ValidRecord();
     CLCmdIndex e = MakeIdx("CPYF");
     for (size_t n = 0; n <= full.size(); ++n) {
         WriteBytes(home.File("data/CPYF.dat"), Bytes(full.begin(), full.begin() + n));
         RecordPtr rec = NewRecord(&e);
-        bool ok = CLCmdManager().ReadCmdRecord(rec.get());
+        bool ok = CLCmdManager(kEdit).ReadCmdRecord(rec.get());
         EXPECT_EQ(ok, n == full.size()) << n;
         if (!ok) {
             EXPECT_EQ(rec->dwParamCount, 0u) << n;
@@ -106,13 +107,11 @@ TEST(Corruption, EveryPrefixOfARecordFails)
             EXPECT_STREQ(rec->szName, "") << n;
         }
     }
-    AppSettings.RunMode = 0;
 }
 
 TEST(Corruption, HugeCountsAreRefusedBeforeAllocating)
 {
     TestHome home;
-    AppSettings.RunMode = 1;
     CLCmdIndex e = MakeIdx("X");
     for (uint32_t nCount : {0xFFFFFFFFu, 0x10000000u, 3u}) {
         WriteBytes(home.File("data/X.dat"), ByteWriter()
@@ -131,7 +130,7 @@ TEST(Corruption, HugeCountsAreRefusedBeforeAllocating)
                                                 .str("")
                                                 .bytes());
         RecordPtr rec = NewRecord(&e);
-        EXPECT_FALSE(CLCmdManager().ReadCmdRecord(rec.get())) << nCount;
+        EXPECT_FALSE(CLCmdManager(kEdit).ReadCmdRecord(rec.get())) << nCount;
         WriteBytes(home.File("data/X.dat"), ByteWriter()
                                                 .str("X")
                                                 .str("")
@@ -142,15 +141,13 @@ TEST(Corruption, HugeCountsAreRefusedBeforeAllocating)
                                                 .str("C")
                                                 .str("")
                                                 .bytes());
-        EXPECT_FALSE(CLCmdManager().ReadCmdRecord(rec.get())) << nCount;
+        EXPECT_FALSE(CLCmdManager(kEdit).ReadCmdRecord(rec.get())) << nCount;
     }
-    AppSettings.RunMode = 0;
 }
 
 TEST(Corruption, FlippedBytesNeverCrash)
 {
     TestHome home;
-    AppSettings.RunMode = 1;
     std::mt19937 rng(20261209);
     const Bytes files[3] = {ValidCatFile(), ValidIdxFile(), ValidRecord()};
     for (int round = 0; round < 600; ++round) {
@@ -176,5 +173,4 @@ TEST(Corruption, FlippedBytesNeverCrash)
             EXPECT_LE(rec->dwParamCount, 2u + 0x100u);
         }
     }
-    AppSettings.RunMode = 0;
 }

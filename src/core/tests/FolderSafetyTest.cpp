@@ -1,6 +1,5 @@
 // The folder's files survive a killed build, a second writer, a foreign
 // record and lists in any order.
-#include "AppSettings.h"
 #include "CLBuildCommit.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
@@ -73,9 +72,7 @@ struct Folder
 // Every entry of the index on disk has its record at its position in clcmd.dat.
 void ExpectPairFits()
 {
-    int32_t old = AppSettings.RunMode;
-    AppSettings.RunMode = 2;
-    CLCmdManager m;
+    CLCmdManager m(CLOptions{kRunModeRead});
     ASSERT_TRUE(m.LoadCmdIdxList());
     for (CLCmdIndex* p = m.GetFirstCmdIdx(); p; p = m.GetNextCmdIdx()) {
         if (p->dwPos == kNoRecordPos)
@@ -85,7 +82,6 @@ void ExpectPairFits()
         EXPECT_TRUE(bRead) << p->szName;
         EXPECT_STREQ(pRec->szName, p->szName);
     }
-    AppSettings.RunMode = old;
 }
 
 } // namespace

@@ -1,4 +1,3 @@
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLHtmlWriter.h"
 #include "CLRecordUtil.h"
@@ -18,17 +17,15 @@ namespace {
 struct Site
 {
     TestHome home;
-    CLCmdManager m;
+    CLCmdManager m{CLOptions{kRunModeEdit}};
     CLHtmlWriter writer{&m};
     std::string out;
     Site()
     {
-        AppSettings.RunMode = 1;
         out = home.File("html/");
         MakeDir(out);
         writer.SetOutputFolder(out);
     }
-    ~Site() { AppSettings.RunMode = 0; }
     CLCmdIndex* Add(const std::string& name, const std::string& desc = "",
                     const std::string& detail = "", const std::string& example = "")
     {

@@ -1,7 +1,6 @@
 // Full-text search: the matching rules, the ranking, message ids and bad
 // queries, through both engines (an index, and a scan without one), which
 // must agree.
-#include "AppSettings.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "CLSearchIndex.h"
@@ -41,10 +40,9 @@ struct Reference
         builder.SetCmdManager(&m);
         EXPECT_TRUE(builder.BuildDataFile());
     }
-    void Add(const std::string& name, const std::string& title, const std::vector<ParamSpec>& params,
-             const std::vector<ErrorSpec>& errors, const std::string& detail,
-             const std::string& example,
-             const std::string& env = "")
+    void Add(const std::string& name, const std::string& title,
+             const std::vector<ParamSpec>& params, const std::vector<ErrorSpec>& errors,
+             const std::string& detail, const std::string& example, const std::string& env = "")
     {
         CLCmdIndex e = MakeIdx(name);
         CLCmdIndex* p = m.AddCmdIdx(&e);
@@ -57,9 +55,7 @@ struct Reference
 // "NAME where" per hit, from both engines; the test fails when they differ.
 Lines Find(const std::string& query, int runMode = 2, CLSearch::Results* pResults = nullptr)
 {
-    int32_t old = AppSettings.RunMode;
-    AppSettings.RunMode = runMode;
-    CLCmdManager m;
+    CLCmdManager m{CLOptions{runMode}};
     EXPECT_TRUE(m.LoadCmdIdxList());
     CLSearchIndex index;
     EXPECT_TRUE(index.Build(m));
@@ -67,7 +63,6 @@ Lines Find(const std::string& query, int runMode = 2, CLSearch::Results* pResult
     CLSearch::Results fromScan;
     std::string why;
     EXPECT_TRUE(CLSearchScan::Run(m, query, SIZE_MAX, &fromScan, &why)) << why;
-    AppSettings.RunMode = old;
     Lines a, b;
     for (const auto& h : fromIndex.hits)
         a.push_back(h.name + " " + h.where);

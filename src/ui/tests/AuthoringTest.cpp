@@ -37,7 +37,7 @@ RecordPtr ReadFile(const std::string& file)
     e = MakeIdx("X");
     CopyField(e.szFileName, file);
     RecordPtr rec = NewRecord(&e);
-    CLCmdManager m;
+    CLCmdManager m(CurrentOptions());
     m.ReadCmdRecord(rec.get());
     AppSettings.RunMode = old;
     return rec;
@@ -203,7 +203,7 @@ void AuthoringTest::exitSavesEverything()
     RecordPtr bbb = ReadFile("BBB.dat");
     QCOMPARE(QString(bbb->szDesc), QString("Second, edited"));
     QCOMPARE(QString(bbb->pErrors[0].szCode), QString("CPF9801"));
-    CLCmdManager m;
+    CLCmdManager m(CurrentOptions());
     QVERIFY(m.LoadAll());
     QCOMPARE(QString(m.FindCat(1)->szName), QString("Libraries, renamed"));
     QCOMPARE(ReadBytes(f.home.File("clcmd.dat")), joined); // not rebuilt

@@ -51,7 +51,7 @@ RecordPtr ReadBack(const char* name, int runMode = 1)
 {
     int32_t old = AppSettings.RunMode;
     AppSettings.RunMode = runMode;
-    CLCmdManager m;
+    CLCmdManager m(CurrentOptions());
     static CLCmdIndex e;
     e = MakeIdx(name);
     CLCmdManager loaded;
@@ -483,7 +483,7 @@ void EditingTest::categoryEditorFromTheWindow()
     });
     f.window()->btnCatClick();
     QCOMPARE(f.Find<QComboBox>("cbCate")->itemText(1), QString("Jobs"));
-    CLCmdManager m;
+    CLCmdManager m(CurrentOptions());
     QVERIFY(m.LoadCatList());
     QCOMPARE(m.GetCatCount(), 2u);
     QCOMPARE(m.FindCat(1), nullptr);

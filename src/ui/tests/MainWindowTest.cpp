@@ -393,7 +393,7 @@ void MainWindowTest::textRoundTripsEveryByte()
     QTest::keyClick(f.Find<QPlainTextEdit>("memDetail"), Qt::Key_X);
     QTest::keyClick(f.Find<QPlainTextEdit>("memDetail"), Qt::Key_Backspace);
     QVERIFY(f.window()->UpdateCommandData(true));
-    CLCmdManager m;
+    CLCmdManager m{CLOptions{kRunModeEdit}};
     CLCmdIndex e = MakeIdx("A");
     RecordPtr rec = NewRecord(&e);
     QVERIFY(m.ReadCmdRecord(rec.get()));

@@ -1,3 +1,0 @@
-#include "AppSettings.h"
-
-TAppSettings AppSettings{};

@@ -1,0 +1,10 @@
+#include "AppSettings.h"
+
+TAppSettings AppSettings{};
+
+CLOptions CurrentOptions()
+{
+    CLOptions options;
+    options.nRunMode = AppSettings.RunMode;
+    return options;
+}
