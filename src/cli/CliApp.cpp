@@ -5,6 +5,7 @@
 #include "CLFolderLock.h"
 #include "CLHome.h"
 #include "CliContext.h"
+#include "CliDocs.h"
 #include "CxFile.h"
 #include "WinUtil.h"
 #include "apputil.h"
@@ -75,7 +76,7 @@ std::string CliApp::ProgramHelp() const
 {
     std::string out =
         std::string("Usage: ") + kProgram +
-        " [--home DIR] [--run-mode N] COMMAND [ARGS]\n"
+        " [--home DIR] [--run-mode N] [--wait SECONDS] COMMAND [ARGS]\n"
         "\n"
         "Works on the CL command reference of a program folder: the category\n"
         "list clcat.dat, the index cldict.dat, the per-command files data/NAME.dat\n"
@@ -129,6 +130,11 @@ int CliApp::Usage(const std::string& message) const
 
 int CliApp::Help(const QStringList& words) const
 {
+    // The command table as the docs and the manual page hold it.
+    if (words.size() == 1 && (words[0] == "--markdown" || words[0] == "--man")) {
+        Print(stdout, words[0] == "--man" ? CliDocs::Man() : CliDocs::Markdown());
+        return kExitOk;
+    }
     if (words.size() > 1)
         return Usage("help takes one command name at most.");
     if (words.isEmpty()) {

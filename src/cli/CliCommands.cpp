@@ -136,10 +136,14 @@ const std::vector<CliCommand>& CliCommands()
          "present, adds missing categories and renames existing ones. cldict.dat\n"
          "and clcat.dat are written only when they change.\n"
          "\n"
-         "A file that breaks a limit, names an unsafe file, is not named after its\n"
-         "command or holds a character above U+00FF is reported as \"FILE: reason\"\n"
-         "and skipped; the exit status is then 1. Run \"build\" afterwards to\n"
-         "update clcmd.dat.\n",
+         "A file that breaks a limit, names an unsafe file or a category that does\n"
+         "not exist, is not named after its command or holds a character above\n"
+         "U+00FF is reported as \"FILE: reason\" and skipped; the exit status is\n"
+         "then 1. A file whose file: names another command's file is refused; a\n"
+         "record kept in a file other than NAME.dat is written to NAME.dat too, so\n"
+         "build shows the same. At the first file that cannot be written nothing\n"
+         "more is written and the files this run created are removed. Run \"build\"\n"
+         "afterwards to update clcmd.dat.\n",
          {},
          1,
          1,
@@ -178,7 +182,10 @@ const std::vector<CliCommand>& CliCommands()
          "most 80 columns continued with +). Every problem (a keyword the command\n"
          "lacks, a required parameter without a value, a value outside a closed\n"
          "list of special values or outside a range) is one line on standard\n"
-         "error, and the exit status is then 1.\n",
+         "error, and the exit status is then 1. For example\n"
+         "  zentrivo-cli prompt crtlib lib=payroll type=*test \"text=Payroll data\"\n"
+         "prints\n"
+         "  CRTLIB LIB(PAYROLL) TYPE(*TEST) TEXT('Payroll data')\n",
          {{"source", nullptr, "Print CL source lines of at most 80 columns."}},
          1,
          CliCommand::kAnyCount,
@@ -194,7 +201,11 @@ const std::vector<CliCommand>& CliCommands()
          "(a required parameter missing, a keyword the command lacks, too many\n"
          "positional values, a value outside a closed list or range) follow on\n"
          "standard error, one per line. Exit 0 when there are none, 1 when there\n"
-         "are, 2 when the string is no command.\n",
+         "are, 2 when the string is no command. For example\n"
+         "  zentrivo-cli explain \"CRTLIB PAYROLL *TEST\"\n"
+         "prints\n"
+         "  LIB<TAB>PAYROLL<TAB>Library<TAB>(positional 1)\n"
+         "  TYPE<TAB>*TEST<TAB>Library type<TAB>(positional 2)\n",
          {},
          1,
          CliCommand::kAnyCount,
@@ -221,7 +232,8 @@ const std::vector<CliCommand>& CliCommands()
          "The commands that send a message, with its text.",
          "Prints the commands whose error messages hold the message id ID (three\n"
          "letters and four hexadecimal digits, any case), one per line:\n"
-         "NAME<TAB>TEXT. Exits with 0 when a command was found, 1 when not.\n",
+         "NAME<TAB>TEXT. Exits with 0 when a command was found, 1 when not, 2 for\n"
+         "an ID that is not three letters and four hexadecimal digits.\n",
          {},
          1,
          1,
