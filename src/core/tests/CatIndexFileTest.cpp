@@ -236,6 +236,23 @@ TEST(CommandIndex, NamesAreOrderedByteWise)
     EXPECT_EQ(Names(n), Names(m));
 }
 
+TEST(CommandIndex, ACLNameHasOneToTenCharacters)
+{
+    EXPECT_TRUE(CLCmdManager::IsCLName("A"));
+    EXPECT_TRUE(CLCmdManager::IsCLName("ABCDEFGHIJ"));
+    EXPECT_FALSE(CLCmdManager::IsCLName("ABCDEFGHIJK")); // the check itself, not the field
+    EXPECT_FALSE(CLCmdManager::IsCLName(""));
+    EXPECT_FALSE(CLCmdManager::IsCLName("1ABC"));
+    EXPECT_TRUE(CLCmdManager::IsCLName("$A_1#@"));
+    // Names in messages show no control character, DEL included.
+    EXPECT_EQ(Printable(std::string("A\x01"
+                                    "B\x7F"
+                                    "\x80"
+                                    "C")),
+              "A?B?\x80"
+              "C");
+}
+
 TEST(CommandIndex, DuplicatesAndInvalidNames)
 {
     TestHome home;

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #ifdef _WIN32
 #include <process.h>
@@ -218,6 +219,25 @@ TEST(FolderSafety, ASaveRefusesAListChangedOnDisk)
     // Loaded again, it saves.
     ASSERT_TRUE(f.m.LoadCmdIdxList());
     EXPECT_TRUE(f.m.SaveCmdIdxList());
+
+    // The category file the same way.
+    ASSERT_TRUE(f.m.SaveCatList());
+    ASSERT_TRUE(other.LoadCatList());
+    CLCategory cat{};
+    cat.dwID = 7;
+    std::strcpy(cat.szName, "Theirs");
+    other.AddCat(&cat);
+    ASSERT_TRUE(other.SaveCatList());
+    const Bytes theirCats = ReadBytes(f.home.File("clcat.dat"));
+    cat.dwID = 8;
+    std::strcpy(cat.szName, "Mine");
+    f.m.AddCat(&cat);
+    EXPECT_TRUE(f.m.IsCatFileChanged());
+    EXPECT_FALSE(f.m.SaveCatList());
+    EXPECT_EQ(f.m.GetSaveError(), "The file \"" + f.home.File("clcat.dat") +
+                                      "\" was changed by another program since it was loaded; it "
+                                      "was not overwritten.");
+    EXPECT_EQ(ReadBytes(f.home.File("clcat.dat")), theirCats);
 }
 
 TEST(FolderSafety, ListsInAnyOrderLoadSorted)

@@ -144,6 +144,7 @@ TEST(CommandString, TypedValuesAreQuotedWhenCLNeedsIt)
     EXPECT_EQ(ValueText("a b  c", false), "A B C");
     EXPECT_EQ(ValueText("call pgm(x) parm('Hi')", false), "CALL PGM(X) PARM('Hi')");
     EXPECT_EQ(ValueText("-12.5", false), "-12.5");
+    EXPECT_EQ(ValueText("12.5", false), "12.5"); // a decimal point needs no quotes
     EXPECT_EQ(ValueText("a:b c", false), "'a:b' C");
     EXPECT_EQ(ValueText("(a b", false), "'(a' B");
     EXPECT_EQ(ValueText("x'y", false), "'x''y'");
@@ -208,6 +209,17 @@ TEST(Prompt, BuildsInTheRecordsOrderAndChecks)
               (Strings{"NOPE: CRTLIB has no such parameter.",
                        "TYPE: *XYZ is not one of *PROD, *TEST.", "ASP: 33 is outside 1-32.",
                        "SIZE: 0 is outside 1-9999.", "LIB: a value is required."}));
+    // A range holds its ends and nothing beyond them.
+    for (const char* asp : {"1", "32"}) {
+        problems.clear();
+        prompt.Build({{"LIB", "A"}, {"ASP", asp}}, &problems);
+        EXPECT_TRUE(problems.empty()) << asp;
+    }
+    for (const char* asp : {"0", "33"}) {
+        problems.clear();
+        prompt.Build({{"LIB", "A"}, {"ASP", asp}}, &problems);
+        EXPECT_EQ(problems, Strings{std::string("ASP: ") + asp + " is outside 1-32."});
+    }
     problems.clear();
     prompt.Build({{"LIB", "A"}, {"ASP", "ten"}, {"SIZE", "*SAME"}, {"TYPE", "&T"}}, &problems);
     EXPECT_EQ(problems, (Strings{"ASP: TEN is not a number in 1-32 or one of *SYSTEM."}));

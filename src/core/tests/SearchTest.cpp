@@ -158,11 +158,16 @@ TEST(Search, AnyQueryGetsAnAnswer)
     EXPECT_EQ(Find(std::string(10000, ' ') + "outq"), (Lines{"WRKSPLF parameter OUTQ"}));
     EXPECT_EQ(Find("o\x01u\x7Ftq\n"), Lines{});
     EXPECT_EQ(Find("\xFF\xFE\x80"), Lines{});
+    // Thousands of words: only the first 16 count, so the answer is that of
+    // a short query.
     std::string many;
     for (int i = 0; i < 5000; ++i)
         many += "a ";
-    Find(many);
-    Find(std::string(100000, 'z') + " *"); // far beyond any word: no hit, no time
+    EXPECT_EQ(CLSearch::ParseQuery(many).words.size(), CLSearch::kMaxQueryWords);
+    EXPECT_FALSE(Find("a a").empty());
+    EXPECT_EQ(Find(many), Find("a a"));
+    EXPECT_EQ(Find("outq " + many), Lines{});
+    EXPECT_EQ(Find(std::string(100000, 'z') + " *"), Lines{}); // far beyond any word
 }
 
 // The scan reads the joined file in pieces of 1 MiB: a word lying across the
