@@ -93,6 +93,18 @@ bool CLCmdDefImport::Check(const CLCmdDefinition& def, std::string* pWhy) const
 
 bool CLCmdDefImport::Import(const CLCmdDefinition& def, CLCmdDefChange* pChange, std::string* pWhy)
 {
+    return Take(def, pChange, pWhy, true);
+}
+
+bool CLCmdDefImport::Preview(const CLCmdDefinition& def, CLCmdDefChange* pChange,
+                             std::string* pWhy)
+{
+    return Take(def, pChange, pWhy, false);
+}
+
+bool CLCmdDefImport::Take(const CLCmdDefinition& def, CLCmdDefChange* pChange, std::string* pWhy,
+                          bool bWrite)
+{
     *pChange = CLCmdDefChange();
     pChange->name = def.name;
     if (!Check(def, pWhy))
@@ -158,6 +170,8 @@ bool CLCmdDefImport::Import(const CLCmdDefinition& def, CLCmdDefChange* pChange,
         rec.p->pParams = new CLCmdParam[params.size()];
         std::copy(params.begin(), params.end(), rec.p->pParams);
     }
+    if (!bWrite)
+        return true;
     if (!m_store.Put(entry, rec.p, pWhy))
         return false;
     // A record the window shows is read again when next shown.

@@ -41,6 +41,9 @@ public:
     // twice, more parameters than a command can have) or a record that
     // cannot be read or written.
     bool Import(const CLCmdDefinition& def, CLCmdDefChange* pChange, std::string* pWhy);
+    // What Import would change, writing nothing (to ask before a command's
+    // parameter list is replaced). False, with the reason, as Import.
+    bool Preview(const CLCmdDefinition& def, CLCmdDefChange* pChange, std::string* pWhy);
     // Writes the index when commands were added; false with the reason. A
     // new command is added only once both its file and the index are saved:
     // when the index cannot be written, the new commands' files are removed
@@ -54,6 +57,7 @@ public:
 
 private:
     bool Check(const CLCmdDefinition& def, std::string* pWhy) const;
+    bool Take(const CLCmdDefinition& def, CLCmdDefChange* pChange, std::string* pWhy, bool bWrite);
 
     CLCmdManager* m_pManager;
     uint32_t m_dwCategory;

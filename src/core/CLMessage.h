@@ -10,11 +10,13 @@
 enum class CLMsgIcon
 {
     Error,
-    Information
+    Information,
+    Warning
 };
 
 inline constexpr const char* kErrorCaption = "Zentrivo Error";
 inline constexpr const char* kInfoCaption = "Zentrivo Information";
+inline constexpr const char* kWarningCaption = "Zentrivo Warning";
 
 using CLMessageHook =
     std::function<void(const std::string& text, const std::string& caption, CLMsgIcon icon)>;

@@ -149,6 +149,28 @@ bool CLRecordStore::Rename(CLCmdManager* pManager, CLCmdIndex* pIdx, const std::
         *pWhy = "The file \"" + pManager->GetCmdRecordFileName(&target) + "\" cannot be written.";
         return false;
     }
+    const std::string oldPath = pManager->GetCmdRecordFileName(pIdx);
+    const std::string oldFile = FieldText(pIdx->szFileName);
+    const std::string newPath = pManager->GetCmdRecordFileName(&target);
     pManager->RenameCmdIdx(pIdx, newName.c_str());
+    // The index names the new file before the old one may go: a rename is
+    // written through at once.
+    if (!pManager->SaveCmdIdxList()) {
+        *pWhy = pManager->GetSaveError();
+        pManager->RenameCmdIdx(pIdx, oldName.c_str());
+        CopyField(pIdx->szFileName, oldFile);
+        if (newPath != oldPath)
+            std::remove(newPath.c_str());
+        return false;
+    }
+    // The old file would give a command added later under the old name a
+    // record that is not its own: it goes, unless another entry reads it or
+    // build joins it for another command.
+    bool bUsed = false;
+    for (CLCmdIndex* p = pManager->GetFirstCmdIdx(); p && !bUsed; p = pManager->GetNextCmdIdx())
+        bUsed = p != pIdx && (FieldText(p->szFileName) == oldFile ||
+                              CLCmdManager::RecordFileName(FieldText(p->szName)) == oldFile);
+    if (!bUsed && oldPath != pManager->GetCmdRecordFileName(pIdx))
+        std::remove(oldPath.c_str());
     return true;
 }

@@ -51,9 +51,11 @@ public:
     bool IsIndexChanged() const { return m_bIndexChanged; }
 
     // Renames the command of pIdx, whose record is loaded: the record is
-    // written to NEWNAME.dat first and the entry takes the new name and file
-    // only then. False with the reason, and nothing changed, when the name is
-    // no CL name, belongs to another command, or the file cannot be written.
+    // written to NEWNAME.dat first, the entry takes the new name and file and
+    // the index is saved, and only then is the old file removed (unless
+    // another entry needs it). False with the reason, and nothing changed,
+    // when the name is no CL name, belongs to another command, or the file
+    // or the index cannot be written.
     static bool Rename(CLCmdManager* pManager, CLCmdIndex* pIdx, const std::string& newName,
                        std::string* pWhy);
 

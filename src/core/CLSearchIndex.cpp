@@ -44,6 +44,9 @@ bool CLSearchIndex::Build(CLCmdManager& manager, const std::atomic<bool>* pStop)
         const std::string name = FieldText(p->szName);
         const uint32_t cmd = static_cast<uint32_t>(m_cmds.size());
         Add(*pRec, name);
+        if (pRec->dwParamCount == 0 && pRec->dwErrorCount == 0 && !pRec->pszDetail &&
+            !pRec->pszExample)
+            m_undocumented.insert(name);
         inCmd.clear();
         ForEachWord(*pRec, name, [&](std::string_view w, Rank rank, Field field, uint32_t item) {
             Place here{rank, field, static_cast<uint16_t>(std::min<uint32_t>(item, 0xFFFF))};

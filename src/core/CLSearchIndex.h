@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 class CLCmdManager;
@@ -32,6 +33,9 @@ public:
     CLSearch::Results Find(std::string_view query, size_t nLimit = SIZE_MAX) const;
 
     size_t CommandCount() const { return m_cmds.size(); }
+    // Whether the command has a record beyond its name and title (parameters,
+    // error messages, detail or examples); true for a name the index lacks.
+    bool IsDocumented(const std::string& name) const { return !m_undocumented.count(name); }
     // Bytes of text the index covers, and bytes it holds.
     uint64_t TextBytes() const { return m_nTextBytes; }
     uint64_t MemoryBytes() const;
@@ -57,6 +61,7 @@ private:
     std::vector<std::string> m_words; // sorted, folded
     std::vector<uint32_t> m_first;    // m_words[i]'s postings: [m_first[i], m_first[i + 1])
     std::vector<Posting> m_postings;
+    std::unordered_set<std::string> m_undocumented;
     uint64_t m_nTextBytes = 0;
 };
 

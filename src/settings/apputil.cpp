@@ -5,6 +5,7 @@
 #include "CLRecordUtil.h"
 #include "WinUtil.h"
 
+#include <QRegularExpression>
 #include <QSettings>
 #include <QStringList>
 
@@ -90,6 +91,58 @@ CLHtmlOptions LoadHtmlOptions(std::string* pWhy)
                     "\" is not an ad id (letters, digits, - and _); the pages get no ads.";
     }
     return options;
+}
+
+WindowGeometry LoadWindowGeometry()
+{
+    QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    WindowGeometry g;
+    const int32_t w = ReadInt(settings, "WindowWidth", 0), h = ReadInt(settings, "WindowHeight", 0);
+    if (w <= 0 || h <= 0 || w > 30000 || h > 30000)
+        return g;
+    g.bKnown = true;
+    g.size = QSize(w, h);
+    g.pos = QPoint(ReadInt(settings, "WindowLeft", 0), ReadInt(settings, "WindowTop", 0));
+    g.bMaximised = ReadInt(settings, "WindowMaximized", 0) == 1;
+    const QStringList parts = ReadText(settings, "Splitter")
+                                  .split(QRegularExpression(QStringLiteral("[\\s,]+")),
+                                         Qt::SkipEmptyParts);
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int n = part.trimmed().toInt(&ok);
+        if (ok && n >= 0 && n < 30000)
+            g.splitter << n;
+    }
+    if (g.splitter.size() != 2)
+        g.splitter.clear();
+    return g;
+}
+
+void StoreWindowGeometry(const WindowGeometry& g)
+{
+    QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    settings.setValue("WindowLeft", QString::number(g.pos.x()));
+    settings.setValue("WindowTop", QString::number(g.pos.y()));
+    settings.setValue("WindowWidth", QString::number(g.size.width()));
+    settings.setValue("WindowHeight", QString::number(g.size.height()));
+    settings.setValue("WindowMaximized", QString::number(g.bMaximised ? 1 : 0));
+    QStringList parts;
+    for (int n : g.splitter)
+        parts << QString::number(n);
+    // One text, so the file holds "a b" and not a list the profile functions would misread.
+    settings.setValue("Splitter", parts.join(QLatin1Char(' ')));
+    settings.endGroup();
+    settings.sync();
+}
+
+void SaveWebSite(const std::string& site)
+{
+    QSettings settings(QString::fromStdString(GetSettingsFileName()), QSettings::IniFormat);
+    settings.beginGroup(kGroup);
+    settings.setValue("WebSite", QString::fromStdString(site));
+    AppSettings.WebSite = site;
 }
 
 void SaveSettings()

@@ -4,7 +4,10 @@
 // the reader's TextZoom (points added to the pages' text; written once changed),
 // and WebSite (the site that "CL Command on the Web" opens, for example
 // https://www.example.com; set by hand in the file, never written).
-// The publisher's keys for the HTML pages, also never written: AdClient and
+// The window's keys, written at close: WindowLeft, WindowTop, WindowWidth,
+// WindowHeight, WindowMaximized, Splitter (the list's and the pages' widths).
+// The Settings dialog writes RunMode, WebSite and TextZoom at once.
+// The publisher's keys for the HTML pages, never written: AdClient and
 // AdChannel (the advertising block is written only when both are set),
 // CopyrightHolder (default Zentrivo) and HtmlRaw (1: values go into the
 // pages unescaped, for records that hold markup on purpose).
@@ -12,6 +15,10 @@
 #define APPUTIL_H
 
 #include "CLHtmlTemplate.h"
+
+#include <QList>
+#include <QPoint>
+#include <QSize>
 
 #include <string>
 
@@ -28,6 +35,19 @@ std::string ReloadWebSite();
 // now. An ad id that is not letters, digits, '-' and '_' is left out, and
 // *pWhy (when given) says so.
 CLHtmlOptions LoadHtmlOptions(std::string* pWhy = nullptr);
+// The main window's place on the screen, as it was at the last close.
+struct WindowGeometry
+{
+    bool bKnown = false; // the file holds one
+    QPoint pos;
+    QSize size;
+    bool bMaximised = false;
+    QList<int> splitter;
+};
+WindowGeometry LoadWindowGeometry();
+void StoreWindowGeometry(const WindowGeometry& g);
+// Writes WebSite (an http or https address, or empty for none).
+void SaveWebSite(const std::string& site);
 // The settings file's full path.
 std::string GetSettingsFileName();
 

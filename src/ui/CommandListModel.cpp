@@ -2,6 +2,10 @@
 
 #include "Latin1.h"
 
+#include <QApplication>
+#include <QPalette>
+
+#include <algorithm>
 #include <cstring>
 
 void CommandListModel::SetItems(std::vector<Item> items)
@@ -34,6 +38,21 @@ void CommandListModel::Insert(int i, Item item)
     endInsertRows();
 }
 
+void CommandListModel::RemoveIf(const std::function<bool(const Item&)>& remove)
+{
+    beginResetModel();
+    m_items.erase(std::remove_if(m_items.begin(), m_items.end(), remove), m_items.end());
+    endResetModel();
+}
+
+void CommandListModel::MarkDocumented(const std::function<bool(const std::string&)>& documented)
+{
+    for (Item& item : m_items)
+        item.bDocumented = documented(item.text);
+    if (!m_items.empty())
+        emit dataChanged(index(0), index(Count() - 1));
+}
+
 int CommandListModel::RowOf(const CLCmdIndex* pIdx) const
 {
     for (size_t i = 0; i < m_items.size(); ++i)
@@ -59,7 +78,16 @@ QVariant CommandListModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid() || index.row() >= Count())
         return QVariant();
+    const Item& item = At(index.row());
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return FromLatin1(At(index.row()).text);
+        return FromLatin1(item.text);
+    if (item.bDocumented)
+        return QVariant();
+    // A command the reference lists but does not document yet: dimmed, and
+    // said so to a screen reader and in a tooltip.
+    if (role == Qt::ForegroundRole)
+        return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+    if (role == Qt::AccessibleDescriptionRole || role == Qt::ToolTipRole)
+        return QStringLiteral("No record yet: only the name and title are known.");
     return QVariant();
 }

@@ -8,6 +8,7 @@
 
 #include <QAbstractListModel>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@ public:
     {
         std::string text;
         CLCmdIndex* pIdx;
+        bool bDocumented = true; // has a record (dimmed when not)
     };
 
     // Replaces every item at once.
@@ -28,6 +30,10 @@ public:
     void Clear();
     // Removes the item at row i.
     void RemoveAt(int i);
+    // Removes every item for which remove says so.
+    void RemoveIf(const std::function<bool(const Item&)>& remove);
+    // Sets each item's mark from documented(its text).
+    void MarkDocumented(const std::function<bool(const std::string&)>& documented);
     void Insert(int i, Item item);
     int Count() const { return static_cast<int>(m_items.size()); }
     const Item& At(int i) const { return m_items[static_cast<size_t>(i)]; }

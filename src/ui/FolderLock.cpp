@@ -12,8 +12,10 @@ FolderWork::FolderWork(QWidget* parent) : m_pParent(parent)
                                              "moment."));
         return;
     }
-    m_oldHook = SetMessageHook([this](const std::string& text, const std::string& caption,
-                                      CLMsgIcon icon) { m_kept.push_back({text, caption, icon}); });
+    m_oldHook =
+        SetMessageHook([this](const std::string& text, const std::string& caption, CLMsgIcon icon) {
+            m_kept.push_back({text, caption, icon});
+        });
 }
 
 FolderWork::~FolderWork()

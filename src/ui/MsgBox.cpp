@@ -2,6 +2,7 @@
 
 #include "Latin1.h"
 
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace {
@@ -28,8 +29,10 @@ void Show(QWidget* parent, const QString& text, const QString& caption, CLMsgIco
         CurrentHandler()(parent, text, caption, icon);
         return;
     }
-    QMessageBox box(icon == CLMsgIcon::Error ? QMessageBox::Critical : QMessageBox::Information,
-                    caption, text, QMessageBox::Ok, parent);
+    const QMessageBox::Icon kind = icon == CLMsgIcon::Error     ? QMessageBox::Critical
+                                   : icon == CLMsgIcon::Warning ? QMessageBox::Warning
+                                                                : QMessageBox::Information;
+    QMessageBox box(kind, caption, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -41,6 +44,11 @@ void Error(QWidget* parent, const QString& text)
 void Information(QWidget* parent, const QString& text)
 {
     Show(parent, text, QString::fromLatin1(kInfoCaption), CLMsgIcon::Information);
+}
+
+void Warning(QWidget* parent, const QString& text)
+{
+    Show(parent, text, QString::fromLatin1(kWarningCaption), CLMsgIcon::Warning);
 }
 
 void SetHandler(Handler handler)
@@ -57,6 +65,16 @@ QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
         return CurrentAskHandler()(parent, text, buttons, defaultButton, escapeButton);
     QMessageBox box(QMessageBox::Question, QString::fromLatin1(kQuestionCaption), text, buttons,
                     parent);
+    // Every answer has its letter: Alt+S, Alt+D, Alt+C, Alt+Y, Alt+N.
+    const std::pair<QMessageBox::StandardButton, const char*> texts[] = {
+        {QMessageBox::Save, "&Save"},
+        {QMessageBox::Discard, "&Discard"},
+        {QMessageBox::Cancel, "&Cancel"},
+        {QMessageBox::Yes, "&Yes"},
+        {QMessageBox::No, "&No"}};
+    for (const auto& [button, label] : texts)
+        if (QAbstractButton* b = box.button(button))
+            b->setText(QString::fromLatin1(label));
     box.setDefaultButton(defaultButton);
     box.setEscapeButton(escapeButton);
     box.exec();

@@ -22,6 +22,8 @@ using Handler = std::function<void(QWidget* parent, const QString& text, const Q
 void Show(QWidget* parent, const QString& text, const QString& caption, CLMsgIcon icon);
 void Error(QWidget* parent, const QString& text);
 void Information(QWidget* parent, const QString& text);
+// Done in part: caption "Zentrivo Warning", the warning icon.
+void Warning(QWidget* parent, const QString& text);
 // Replaces the box (tests); an empty handler restores it.
 void SetHandler(Handler handler);
 

@@ -10,7 +10,6 @@
 TfmErrorMsg::TfmErrorMsg(QWidget* parent) : QDialog(parent), ui(new Ui::TfmErrorMsg)
 {
     ui->setupUi(this);
-    setFixedSize(size());
     ui->edtCode->setValidator(new UpperCaseValidator(ui->edtCode));
     connect(ui->btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(ui->btnCancel, &QPushButton::clicked, this, [this] { done(2); });
@@ -47,6 +46,14 @@ bool TfmErrorMsg::UpdateDlgData(bool bSave)
     CopyField(m_pError->szCode, ToLatin1(ui->edtCode->text()), CLFormat::kDialogErrorCode);
     CopyField(m_pError->szText, TextFromMemo(MemoText(ui->memDetail), CLFormat::kDialogErrorText));
     return true;
+}
+
+void TfmErrorMsg::SetReadOnly(bool bReadOnly)
+{
+    ui->edtCode->setReadOnly(bReadOnly);
+    ui->memDetail->setReadOnly(bReadOnly);
+    ui->btnOK->setVisible(!bReadOnly);
+    ui->btnCancel->setText(bReadOnly ? QStringLiteral("&Close") : QStringLiteral("&Cancel"));
 }
 
 void TfmErrorMsg::btnOKClick()

@@ -21,6 +21,8 @@ public:
     // Binds the dialog to pError and loads it.
     bool SetErrorMsg(CLCmdError* pError);
     bool UpdateDlgData(bool bSave);
+    // Shows the message without letting it be changed (the reading run mode).
+    void SetReadOnly(bool bReadOnly);
     void btnOKClick();
 
 private:

@@ -1,22 +1,24 @@
-// The main window: start-up, shut-down and browsing.
+// The main window: start-up, shut-down, browsing, the menus and the guard
+// that keeps an edit from being lost when another command is shown.
 #include "main.h"
 
 #include "AppSettings.h"
+#include "AuthoringActions.h"
 #include "Banner.h"
 #include "CLCmdManager.h"
 #include "CLFolderLock.h"
 #include "CLFormat.h"
 #include "CLHtmlWriter.h"
-#include "CLRecordStore.h"
 #include "CLRecordUtil.h"
+#include "CLSearchIndex.h"
 #include "CommandListModel.h"
 #include "CxAssert.h"
 #include "DialogRunner.h"
-#include "FolderLock.h"
 #include "Latin1.h"
 #include "MsgBox.h"
-#include "RowItem.h"
-#include "RowText.h"
+#include "ReadingAids.h"
+#include "RecordPages.h"
+#include "SettingsDialog.h"
 #include "ShellOpen.h"
 #include "UpperCaseValidator.h"
 #include "WindowColours.h"
@@ -27,22 +29,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QScreen>
+#include <QShortcut>
 #include <QTabBar>
 #include <QTimer>
 #include <QUrl>
-
-TfmMain* fmMain = nullptr;
-
-namespace {
-
-using ParamRow = RowItem<CLCmdParam>;
-using ErrorRow = RowItem<CLCmdError>;
-
-} // namespace
 
 TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui(new Ui::TfmMain)
 {
@@ -51,12 +46,17 @@ TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui(new Ui::TfmMain)
     ui->lbCommand->setModel(m_pModel);
     m_pStatus = new QLabel(ui->sbMain);
     m_pStatus->setObjectName(QStringLiteral("sbMainPanel"));
-    m_pStatus->setFixedWidth(300);
+    m_pStatus->setMinimumWidth(300);
     ui->sbMain->addWidget(m_pStatus);
+    m_pDocStatus = new QLabel(ui->sbMain);
+    m_pDocStatus->setObjectName(QStringLiteral("sbDocumented"));
+    m_pDocStatus->setAccessibleName(QStringLiteral("Documented commands"));
+    ui->sbMain->addPermanentWidget(m_pDocStatus);
+    m_pAuthoring = new AuthoringActions(this);
+    m_pAids = new ReadingAids(this, ui->edtFind, ui->lvFind, m_pStatus);
     SetupControls();
-    SetupMenus();
-    SetupReadingAids();
-    fmMain = this;
+    SetupPopupMenus();
+    SetupMenuBar();
     FormCreate();
 }
 
@@ -64,54 +64,53 @@ TfmMain::~TfmMain()
 {
     FormDestroy();
     delete ui;
-    if (fmMain == this)
-        fmMain = nullptr;
+}
+
+RecordPages* TfmMain::Pages() const
+{
+    return ui->pClient;
+}
+
+QMenu* TfmMain::CommandMenu() const
+{
+    return AppSettings.RunMode == kRunModeRead ? nullptr : m_pmCommand;
+}
+
+QMenu* TfmMain::ParamMenu() const
+{
+    return AppSettings.RunMode == kRunModeRead ? nullptr : ui->pClient->ParamMenu();
+}
+
+QMenu* TfmMain::ErrorMenu() const
+{
+    return AppSettings.RunMode == kRunModeRead ? nullptr : ui->pClient->ErrorMenu();
 }
 
 void TfmMain::SetupControls()
 {
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFixedSize(794, 564);
-    ui->sbMain->setFixedHeight(19);
+    // The window grows and shrinks; what it holds follows in its layouts.
+    setMinimumSize(minimumSizeHint().expandedTo(QSize(640, 440)));
+    ui->spMain->setStretchFactor(0, 0);
+    ui->spMain->setStretchFactor(1, 1);
+    ui->spMain->setSizes({119, 675});
     ui->imgTop->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     ApplyColours();
-
-    QFont fixed(QStringLiteral("Courier New"), 9);
-    fixed.setStyleHint(QFont::TypeWriter);
-    fixed.setFixedPitch(true);
-    ui->memExample->setFont(fixed);
-    ui->edtName->setValidator(new UpperCaseValidator(ui->edtName));
-    ui->edtName->setMaxLength(static_cast<int>(CLFormat::kCmdName));
     ui->edtCommand->setValidator(new UpperCaseValidator(ui->edtCommand));
-
-    const int paramWidths[] = {80, 200, 150, 140};
-    for (int i = 0; i < 4; ++i)
-        ui->lvParam->header()->resizeSection(i, paramWidths[i]);
-    ui->lvParam->header()->setStretchLastSection(false);
-    ui->lvError->header()->setStretchLastSection(false);
-    ui->lvError->header()->resizeSection(0, 100);
-    ui->lvError->header()->resizeSection(1, 460);
-    ui->pClient->setCurrentWidget(ui->tOverview);
+    ui->btnBack->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    ui->btnForward->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    ui->btnBack->setText(QString());
+    ui->btnForward->setText(QString());
 
     // Tab order: the menu panel, the list, the page tabs, the controls of the
     // shown page, then Exit, and round again. Controls of hidden pages are skipped.
-    m_tabOrder = {ui->cbCate,
-                  ui->edtCommand,
-                  ui->btnSearch,
-                  ui->lbCommand,
-                  ui->pClient->findChild<QTabBar*>(),
-                  ui->edtName,
-                  ui->edtDesc,
-                  ui->memEnv,
-                  ui->memDetail,
-                  ui->btnWeb,
-                  ui->lvParam,
-                  ui->btnPrompt,
-                  ui->memExample,
-                  ui->lvError,
-                  ui->edtFind,
-                  ui->btnExit};
+    RecordPages* pages = ui->pClient;
+    auto child = [pages](const char* name) {
+        return pages->findChild<QWidget*>(QString::fromLatin1(name));
+    };
+    m_tabOrder = {ui->cbCate,          ui->edtCommand,   ui->btnSearch,    ui->lbCommand,
+                  pages->tabBar(),     child("edtName"), child("edtDesc"), child("memEnv"),
+                  child("memDetail"),  child("btnWeb"),  child("lvParam"), child("btnPrompt"),
+                  child("memExample"), child("lvError"), ui->edtFind,      ui->btnExit};
 
     connect(ui->cbCate, &QComboBox::activated, this, [this] { cbCateChange(); });
     connect(ui->lbCommand->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
@@ -123,23 +122,38 @@ void TfmMain::SetupControls()
         if (index.isValid() && index.row() < m_pModel->Count() &&
             m_pModel->At(index.row()).pIdx != m_pCurIdx)
             lbCommandClick();
+        else
+            m_pAids->NoteShown(true); // a click settles on the command shown
     });
     connect(ui->btnSearch, &QPushButton::clicked, this, [this] { btnSearchClick(); });
     connect(ui->edtCommand, &QLineEdit::textChanged, this, [this] { edtCommandChange(); });
-    connect(ui->btnWeb, &QPushButton::clicked, this, [this] { btnWebClick(); });
-    connect(ui->btnPrompt, &QPushButton::clicked, this, [this] { btnPromptClick(); });
+    connect(pages, &RecordPages::webRequested, this, [this] { btnWebClick(); });
+    connect(pages, &RecordPages::promptRequested, this, [this] { btnPromptClick(); });
     connect(ui->btnExit, &QPushButton::clicked, this, [this] { btnExitClick(); });
     connect(ui->btnCat, &QPushButton::clicked, this, [this] { btnCatClick(); });
-    connect(ui->memDetail, &QPlainTextEdit::textChanged, this, [this] { memDetailChange(); });
-    connect(ui->memExample, &QPlainTextEdit::textChanged, this, [this] { memExampleChange(); });
+    connect(ui->btnBack, &QPushButton::clicked, m_pAids, &ReadingAids::GoBack);
+    connect(ui->btnForward, &QPushButton::clicked, m_pAids, &ReadingAids::GoForward);
     ui->lbCommand->installEventFilter(this);
-    for (QTreeWidget* view : {ui->lvParam, ui->lvError}) {
-        view->installEventFilter(this);
-        view->viewport()->installEventFilter(this);
-    }
+    ui->lbCommand->viewport()->installEventFilter(this);
+
+    // Pages: Ctrl+Tab and Ctrl+PgDn forward, Ctrl+Shift+Tab and Ctrl+PgUp back.
+    auto page = [this, pages](const QKeySequence& keys, int step) {
+        auto* s = new QShortcut(keys, this);
+        connect(s, &QShortcut::activated, this, [pages, step] {
+            pages->setCurrentIndex((pages->currentIndex() + step + pages->count()) %
+                                   pages->count());
+        });
+    };
+    page(QKeySequence(Qt::CTRL | Qt::Key_Tab), 1);
+    page(QKeySequence(Qt::CTRL | Qt::Key_PageDown), 1);
+    page(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), -1);
+    page(QKeySequence(Qt::CTRL | Qt::Key_Backtab), -1);
+    page(QKeySequence(Qt::CTRL | Qt::Key_PageUp), -1);
+    auto* prompt = new QShortcut(QKeySequence(Qt::Key_F4), this);
+    connect(prompt, &QShortcut::activated, this, [this] { btnPromptClick(); });
 }
 
-void TfmMain::SetupMenus()
+void TfmMain::SetupPopupMenus()
 {
     m_pmCommand = new QMenu(this);
     m_pmCommand->setObjectName(QStringLiteral("pmCommand"));
@@ -151,16 +165,6 @@ void TfmMain::SetupMenus()
     m_pmCommand->addActions({ui->pmiCreateHtml, ui->pmiCreateAllHtml});
     connect(m_pmCommand, &QMenu::aboutToShow, this, [this] { pmCommandPopup(); });
 
-    m_pmParam = new QMenu(this);
-    m_pmParam->setObjectName(QStringLiteral("pmParam"));
-    m_pmParam->addActions({ui->pmiAddParam, ui->pmiDelParam, ui->pmiInsertParam});
-    m_pmParam->addSeparator();
-    m_pmParam->addAction(ui->pmiParamProp);
-
-    m_pmError = new QMenu(this);
-    m_pmError->setObjectName(QStringLiteral("pmError"));
-    m_pmError->addActions({ui->pmiAddError, ui->pmiDelError, ui->pmiErrorProp});
-
     const std::pair<QAction*, void (TfmMain::*)()> handlers[] = {
         {ui->pmiAddCmd, &TfmMain::pmiAddCmdClick},
         {ui->pmiDelCmd, &TfmMain::pmiDelCmdClick},
@@ -171,34 +175,110 @@ void TfmMain::SetupMenus()
         {ui->pmiBuildData, &TfmMain::pmiBuildDataClick},
         {ui->pmiCreateHtml, &TfmMain::pmiCreateHtmlClick},
         {ui->pmiCreateAllHtml, &TfmMain::pmiCreateAllHtmlClick},
-        {ui->pmiAddParam, &TfmMain::pmiAddParamClick},
-        {ui->pmiDelParam, &TfmMain::pmiDelParamClick},
-        {ui->pmiInsertParam, &TfmMain::pmiInsertParamClick},
-        {ui->pmiParamProp, &TfmMain::pmiParamPropClick},
-        {ui->pmiAddError, &TfmMain::pmiAddErrorClick},
-        {ui->pmiDelError, &TfmMain::pmiDelErrorClick},
-        {ui->pmiErrorProp, &TfmMain::pmiErrorPropClick},
     };
     for (const auto& [action, handler] : handlers)
         connect(action, &QAction::triggered, this,
                 [this, handler = handler] { (this->*handler)(); });
-
     connect(ui->lbCommand, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowPopup(m_pmCommand, ui->lbCommand, pos); });
-    connect(ui->lvParam, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowPopup(m_pmParam, ui->lvParam, pos); });
-    connect(ui->lvError, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& pos) { ShowPopup(m_pmError, ui->lvError, pos); });
+            [this](const QPoint& pos) { ShowPopup(CommandMenu(), ui->lbCommand, pos); });
 }
 
 void TfmMain::ShowPopup(QMenu* menu, QWidget* view, const QPoint& pos)
 {
     if (!menu)
         return;
+    // The row under the pointer is selected first (and shown, once any edits
+    // of the command shown are settled), so the menu acts on what is highlighted.
+    if (view == ui->lbCommand) {
+        const QModelIndex index = ui->lbCommand->indexAt(pos);
+        if (index.isValid() && m_pModel->At(index.row()).pIdx != m_pCurIdx) {
+            if (!ConfirmLeave())
+                return;
+            ShowRow(index.row());
+        }
+    }
     QWidget* area = view;
     if (auto* items = qobject_cast<QAbstractItemView*>(view))
         area = items->viewport();
     menu->exec(area->mapToGlobal(pos));
+}
+
+void TfmMain::SetupMenuBar()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("mbMain"));
+    // The controls keep their own mnemonics (E&xit, CL Command on the &Web,
+    // &Prompt...); the menus' letters are F, E, V, G and H.
+    auto add = [this](QMenu* menu, const QString& text, const QKeySequence& keys, auto handler,
+                      bool bEditing = false) {
+        QAction* action = menu->addAction(text);
+        if (!keys.isEmpty())
+            action->setShortcut(keys);
+        connect(action, &QAction::triggered, this, handler);
+        if (bEditing)
+            m_editActions.push_back(action);
+        return action;
+    };
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    add(
+        file, QStringLiteral("&Import..."), {}, [this] { pmiAnalyzeClick(); }, true);
+    add(
+        file, QStringLiteral("Import Command Defi&nitions..."), {},
+        [this] { pmiImportCmdDefClick(); }, true);
+    add(
+        file, QStringLiteral("Create &HTML"), {}, [this] { pmiCreateHtmlClick(); }, true);
+    add(
+        file, QStringLiteral("Create &All HTML..."), {}, [this] { pmiCreateAllHtmlClick(); }, true);
+    add(
+        file, QStringLiteral("&Build Data File"), {}, [this] { pmiBuildDataClick(); }, true);
+    m_editActions.push_back(file->addSeparator());
+    add(file, QStringLiteral("&Settings..."), {}, [this] { EditSettings(); });
+    file->addSeparator();
+    add(file, QStringLiteral("E&xit"), QKeySequence::Quit, [this] { btnExitClick(); });
+
+    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("mnuEdit"));
+    add(
+        edit, QStringLiteral("&Save"), QKeySequence::Save, [this] { pmiSaveCmdClick(); }, true);
+    add(
+        edit, QStringLiteral("&Add Command..."), {}, [this] { pmiAddCmdClick(); }, true);
+    add(
+        edit, QStringLiteral("&Delete Command"), {}, [this] { pmiDelCmdClick(); }, true);
+    add(
+        edit, QStringLiteral("&Categories..."), {}, [this] { EditCategories(); }, true);
+    m_editActions.push_back(edit->menuAction());
+
+    QMenu* view = bar->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    add(view, QStringLiteral("Zoom &In"), QKeySequence::ZoomIn, [this] { m_pAids->ZoomIn(); });
+    add(view, QStringLiteral("Zoom &Out"), QKeySequence::ZoomOut, [this] { m_pAids->ZoomOut(); });
+    add(view, QStringLiteral("&Reset Zoom"), QKeySequence(Qt::CTRL | Qt::Key_0),
+        [this] { m_pAids->ZoomReset(); });
+    view->addSeparator();
+    m_pDocumentedOnly = add(view, QStringLiteral("&Documented Commands Only"), {},
+                            [this](bool bChecked) { SetDocumentedOnly(bChecked); });
+    m_pDocumentedOnly->setCheckable(true);
+    auto* zoomIn = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Equal), this);
+    connect(zoomIn, &QShortcut::activated, m_pAids, &ReadingAids::ZoomIn);
+
+    QMenu* go = bar->addMenu(QStringLiteral("&Go"));
+    go->setObjectName(QStringLiteral("mnuGo"));
+    add(go, QStringLiteral("&Back"), QKeySequence(Qt::ALT | Qt::Key_Left),
+        [this] { m_pAids->GoBack(); });
+    add(go, QStringLiteral("&Forward"), QKeySequence(Qt::ALT | Qt::Key_Right),
+        [this] { m_pAids->GoForward(); });
+    go->addSeparator();
+    add(go, QStringLiteral("Go to &Command"), QKeySequence(Qt::CTRL | Qt::Key_L), [this] {
+        ui->edtCommand->setFocus(Qt::ShortcutFocusReason);
+        ui->edtCommand->selectAll();
+    });
+    add(go, QStringLiteral("&Search"), QKeySequence::Find, [this] { m_pAids->FocusFind(); });
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    add(help, QStringLiteral("&Keyboard Shortcuts"), {}, [this] { ShowShortcuts(); });
+    add(help, QStringLiteral("&About Zentrivo"), {}, [this] { ShowAbout(); });
 }
 
 // --- start-up and shut-down -------------------------------------------------------
@@ -207,10 +287,11 @@ void TfmMain::FormCreate()
 {
     MsgBox::InstallCoreHook();
     LoadSettings();
-    SetZoom(AppSettings.TextZoom);
     m_pCurIdx = nullptr;
     m_pCmdManager = new CLCmdManager(CurrentOptions());
     CX_ASSERT(m_pCmdManager != nullptr);
+    ui->pClient->SetManager(m_pCmdManager);
+    m_pAids->SetZoom(AppSettings.TextZoom);
     {
         // Finishes or undoes a build that was interrupted, unless another
         // program is at work on the folder.
@@ -221,7 +302,10 @@ void TfmMain::FormCreate()
     FillCategoryList();
     ApplyRunMode();
     SelectCommand(AppSettings.LastCmd);
+    m_pAids->NoteShown(true); // the command shown at start is the history's first
+    m_bListKeys = false;
     m_pHtmlWriter = new CLHtmlWriter(m_pCmdManager);
+    RestoreGeometry();
     // Readers start by typing a name, and a first Space must not press Exit.
     ui->edtCommand->setFocus(Qt::OtherFocusReason);
     StartSearchIndex();
@@ -232,14 +316,13 @@ void TfmMain::FormDestroy()
     if (m_bDestroyed)
         return;
     m_bDestroyed = true;
-    StopSearchIndex();
-    qApp->removeEventFilter(this);
+    m_pAids->StopIndex();
+    SaveGeometry();
     SaveSettings();
     delete m_pHtmlWriter;
     m_pHtmlWriter = nullptr;
     // The rows may refer to records of the manager: drop them first.
-    ui->lvParam->clear();
-    ui->lvError->clear();
+    ui->pClient->Clear();
     m_pModel->Clear();
     m_pCurIdx = nullptr;
     delete m_pCmdManager;
@@ -248,17 +331,43 @@ void TfmMain::FormDestroy()
 
 void TfmMain::ApplyRunMode()
 {
-    if (AppSettings.RunMode != kRunModeRead)
+    const bool bReader = AppSettings.RunMode == kRunModeRead;
+    m_pCmdManager->SetOptions(CurrentOptions());
+    ui->pClient->SetReadOnly(bReader);
+    ui->lbCommand->setContextMenuPolicy(bReader ? Qt::NoContextMenu : Qt::CustomContextMenu);
+    for (QAction* action : m_editActions)
+        action->setVisible(!bReader);
+    for (QAction* action : m_pmCommand->actions())
+        action->setEnabled(!bReader || action->isSeparator());
+}
+
+void TfmMain::RestoreGeometry()
+{
+    const WindowGeometry g = LoadWindowGeometry();
+    if (g.bKnown) {
+        resize(g.size.expandedTo(minimumSize()));
+        // A position on no screen any more (a monitor unplugged) is not used.
+        if (QGuiApplication::screenAt(g.pos + QPoint(40, 10)))
+            move(g.pos);
+        if (g.bMaximised)
+            setWindowState(windowState() | Qt::WindowMaximized);
+        if (!g.splitter.isEmpty())
+            ui->spMain->setSizes(g.splitter);
         return;
-    ui->edtName->setReadOnly(true);
-    ui->edtDesc->setReadOnly(true);
-    ui->memEnv->setReadOnly(true);
-    ui->memDetail->setReadOnly(true);
-    ui->memExample->setReadOnly(true);
-    for (QMenu** menu : {&m_pmCommand, &m_pmParam, &m_pmError}) {
-        delete *menu;
-        *menu = nullptr;
     }
+    if (QScreen* s = screen())
+        move(s->availableGeometry().center() - rect().center());
+}
+
+void TfmMain::SaveGeometry()
+{
+    WindowGeometry g;
+    g.bKnown = true;
+    g.bMaximised = isMaximized();
+    g.size = (g.bMaximised ? normalGeometry() : geometry()).size();
+    g.pos = (g.bMaximised ? normalGeometry() : frameGeometry()).topLeft();
+    g.splitter = ui->spMain->sizes();
+    StoreWindowGeometry(g);
 }
 
 bool TfmMain::focusNextPrevChild(bool next)
@@ -300,33 +409,13 @@ void TfmMain::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
-bool TfmMain::CurrentCommandEdited() const
-{
-    if (!m_pCurIdx || !m_pCurIdx->pRec)
-        return false;
-    const CLCmdRecord* pRec = m_pCurIdx->pRec;
-    return m_bDetailChanged || m_bExampleChanged || m_bRowsChanged ||
-           ToLatin1(ui->edtName->text()) != FieldText(m_pCurIdx->szName) ||
-           ToLatin1(ui->edtDesc->text()).substr(0, CLFormat::kWindowDesc) !=
-               FieldText(pRec->szDesc) ||
-           TextFromMemo(MemoText(ui->memEnv), CLFormat::kWindowDesc) != FieldText(pRec->szEnv);
-}
-
-QStringList TfmMain::UnsavedWork()
+QStringList TfmMain::UnsavedWork() const
 {
     QStringList lines;
     if (AppSettings.RunMode == kRunModeRead || !m_pCmdManager)
         return lines;
-    QStringList names;
-    for (CLCmdIndex* p : m_modified)
-        names << FromLatin1(FieldText(p->szName));
-    if (CurrentCommandEdited() && !m_modified.count(m_pCurIdx))
-        names << FromLatin1(FieldText(m_pCurIdx->szName));
-    names.sort();
-    if (names.size() > 10)
-        names = names.mid(0, 10) << QStringLiteral("and %1 more").arg(names.size() - 10);
-    if (!names.isEmpty())
-        lines << QStringLiteral("Commands: %1").arg(names.join(QStringLiteral(", ")));
+    if (ui->pClient->IsEdited() && m_pCurIdx)
+        lines << QStringLiteral("Commands: %1").arg(FromLatin1(FieldText(m_pCurIdx->szName)));
     if (m_pCmdManager->IsCmdIdxListChanged())
         lines << QStringLiteral("The command index: commands added, renamed or deleted");
     if (m_pCmdManager->IsCatListChanged())
@@ -336,35 +425,75 @@ QStringList TfmMain::UnsavedWork()
 
 bool TfmMain::SaveAllWork()
 {
-    if (CurrentCommandEdited() && !UpdateCommandData(true))
+    if (ui->pClient->IsEdited() && !UpdateCommandData(true))
         return false; // UpdateCommandData said why
-    QString error;
-    {
-        FolderWork work(this);
-        if (!work.IsHeld())
-            return false;
-        for (auto it = m_modified.begin(); it != m_modified.end() && error.isEmpty();) {
-            CLCmdIndex* p = *it;
-            if (p->pRec && !m_pCmdManager->SaveCmdRecord(p->pRec))
-                error = QStringLiteral("The file \"%1\" cannot be written.")
-                            .arg(QString::fromLocal8Bit(
-                                m_pCmdManager->GetCmdRecordFileName(p).c_str()));
-            else
-                it = m_modified.erase(it);
-        }
-        if (error.isEmpty() &&
-            (m_pCmdManager->IsCmdIdxListChanged() || m_pCmdManager->IsCatListChanged()) &&
-            !m_pCmdManager->SaveAll())
-            error = QString::fromLocal8Bit(m_pCmdManager->GetSaveError().c_str());
+    return m_pAuthoring->SaveLists();
+}
+
+// --- the guard -----------------------------------------------------------------------
+
+bool TfmMain::ConfirmLeave()
+{
+    if (!m_pCurIdx || !ui->pClient->IsEdited())
+        return true;
+    const QString text = QStringLiteral("The command %1 has changes that are not saved yet. "
+                                        "Save them before another command is shown?")
+                             .arg(FromLatin1(FieldText(m_pCurIdx->szName)));
+    switch (MsgBox::Ask(this, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                        QMessageBox::Save, QMessageBox::Cancel)) {
+    case QMessageBox::Save:
+        if (UpdateCommandData(true))
+            return true;
+        break; // refused or not written: the command and its edits stay
+    case QMessageBox::Discard:
+        ui->pClient->Discard();
+        return true;
+    default:
+        break;
     }
-    if (!error.isEmpty()) {
-        MsgBox::Error(this, error);
+    KeepCurrentRow();
+    return false;
+}
+
+void TfmMain::KeepCurrentRow()
+{
+    SelectRow(m_pModel->RowOf(m_pCurIdx));
+}
+
+void TfmMain::ShowRow(int row)
+{
+    if (row < 0 || row >= m_pModel->Count())
+        return;
+    SelectRow(row);
+    m_pCurIdx = m_pModel->At(row).pIdx;
+    UpdateCommandData(false);
+    CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
+}
+
+bool TfmMain::ShowCommand(CLCmdIndex* pIdx)
+{
+    if (!pIdx)
         return false;
+    if (pIdx != m_pCurIdx && !ConfirmLeave())
+        return false;
+    if (m_pModel->RowOf(pIdx) < 0 && ui->cbCate->currentIndex() != 0) {
+        ui->cbCate->setCurrentIndex(0);
+        AppSettings.LastCat = 0;
+        FillCommandList();
     }
+    const int row = m_pModel->RowOf(pIdx);
+    if (row < 0)
+        return false;
+    ShowRow(row);
     return true;
 }
 
-// --- lists ----------------------------------------------------------------------------
+bool TfmMain::ShowByName(const std::string& name)
+{
+    return ShowCommand(m_pCmdManager->FindCmdIdx(name.c_str()));
+}
+
+// --- lists ------------------------------------------------------------------------------
 
 void TfmMain::FillCategoryList()
 {
@@ -384,25 +513,87 @@ void TfmMain::FillCategoryList()
     FillCommandList();
 }
 
+CLCategory* TfmMain::ChosenCategory() const
+{
+    return reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
+}
+
 void TfmMain::FillCommandList()
 {
     // The list shows the commands of the category chosen in the drop-down:
-    // LastCat, or all when LastCat names no category.
-    auto* pCat = reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
-    uint32_t dwFilter = pCat ? pCat->dwID : 0;
+    // LastCat, or all when LastCat names no category; with View > Documented
+    // Commands Only, those with a record only.
+    const CLCategory* pCat = ChosenCategory();
+    const uint32_t dwFilter = pCat ? pCat->dwID : 0;
+    const CLSearchIndex* pIndex = m_pAids->Index();
+    const bool bDocumentedOnly = m_pDocumentedOnly && m_pDocumentedOnly->isChecked() && pIndex;
     m_bFilling = true;
     std::vector<CommandListModel::Item> items;
     items.reserve(m_pCmdManager->GetCmdIdxCount());
-    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx())
-        if (dwFilter == 0 || p->dwCatID == dwFilter)
-            items.push_back({FieldText(p->szName), p});
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
+        if (dwFilter != 0 && p->dwCatID != dwFilter)
+            continue;
+        const std::string name = FieldText(p->szName);
+        const bool bDocumented = !pIndex || pIndex->IsDocumented(name);
+        if (bDocumentedOnly && !bDocumented && p != m_pCurIdx)
+            continue;
+        items.push_back({name, p, bDocumented});
+    }
     m_pModel->SetItems(std::move(items));
     m_bFilling = false;
-    if (m_pModel->Count() == 0)
+    if (m_pModel->Count() == 0) {
+        RefreshDocumented();
         return;
+    }
     SelectRow(0);
     m_pCurIdx = m_pModel->At(0).pIdx;
     UpdateCommandData(false);
+    RefreshStatus();
+}
+
+void TfmMain::ApplyDocumented()
+{
+    const CLSearchIndex* pIndex = m_pAids->Index();
+    if (!pIndex)
+        return;
+    m_pModel->MarkDocumented(
+        [pIndex](const std::string& name) { return pIndex->IsDocumented(name); });
+    if (m_pDocumentedOnly->isChecked()) {
+        const std::string shown = m_pCurIdx ? FieldText(m_pCurIdx->szName) : std::string();
+        m_bFilling = true;
+        m_pModel->RemoveIf([this](const CommandListModel::Item& item) {
+            return !item.bDocumented && item.pIdx != m_pCurIdx;
+        });
+        m_bFilling = false;
+        KeepCurrentRow();
+        RefreshStatus();
+    }
+    RefreshDocumented();
+}
+
+void TfmMain::SetDocumentedOnly(bool bOnly)
+{
+    m_pDocumentedOnly->setChecked(bOnly);
+    // The command shown stays shown; the rows around it follow the filter.
+    const std::string shown = m_pCurIdx ? FieldText(m_pCurIdx->szName) : std::string();
+    CLCmdIndex* pShown = m_pCurIdx;
+    const CLSearchIndex* pIndex = m_pAids->Index();
+    const CLCategory* pCat = ChosenCategory();
+    const uint32_t dwFilter = pCat ? pCat->dwID : 0;
+    std::vector<CommandListModel::Item> items;
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
+        if (dwFilter != 0 && p->dwCatID != dwFilter)
+            continue;
+        const std::string name = FieldText(p->szName);
+        const bool bDocumented = !pIndex || pIndex->IsDocumented(name);
+        if (bOnly && pIndex && !bDocumented && p != pShown)
+            continue;
+        items.push_back({name, p, bDocumented});
+    }
+    m_bFilling = true;
+    m_pModel->SetItems(std::move(items));
+    m_bFilling = false;
+    KeepCurrentRow();
     RefreshStatus();
 }
 
@@ -411,6 +602,27 @@ void TfmMain::RefreshStatus()
     m_pStatus->setText(QStringLiteral("%1: %2 commands loaded.")
                            .arg(ui->cbCate->currentText())
                            .arg(m_pModel->Count()));
+    RefreshDocumented();
+}
+
+void TfmMain::RefreshDocumented()
+{
+    // How many of the category's commands have a record, once the index knows.
+    const CLSearchIndex* pIndex = m_pAids->Index();
+    if (!pIndex) {
+        m_pDocStatus->clear();
+        return;
+    }
+    const CLCategory* pCat = ChosenCategory();
+    int nAll = 0, nDocumented = 0;
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
+        if (pCat && p->dwCatID != pCat->dwID)
+            continue;
+        ++nAll;
+        nDocumented += pIndex->IsDocumented(FieldText(p->szName));
+    }
+    m_pDocStatus->setText(
+        QStringLiteral("%1 of %2 commands documented").arg(nDocumented).arg(nAll));
 }
 
 void TfmMain::MoveCurrentRow()
@@ -431,6 +643,31 @@ void TfmMain::MoveCurrentRow()
     SelectRow(to);
 }
 
+void TfmMain::RemoveCommandRow(CLCmdIndex* pIdx)
+{
+    const int i = m_pModel->RowOf(pIdx);
+    const int n = m_pModel->Count();
+    m_bFilling = true;
+    m_pModel->RemoveAt(i);
+    m_bFilling = false;
+    RefreshStatus();
+    if (pIdx != m_pCurIdx)
+        return;
+    int next = -1;
+    if (i >= 0 && i < n - 1)
+        next = i;
+    else if (i > 0)
+        next = i - 1;
+    if (next < 0) {
+        SelectRow(-1);
+        ClearPages();
+        return;
+    }
+    SelectRow(next);
+    m_pCurIdx = m_pModel->At(next).pIdx;
+    UpdateCommandData(false);
+}
+
 void TfmMain::SelectRow(int row)
 {
     m_bSelecting = true;
@@ -449,7 +686,7 @@ void TfmMain::SelectCommand(const char* szCmdName)
 {
     if (!szCmdName || !*szCmdName) {
         // The highlighted row stays the command shown.
-        SelectRow(m_pModel->RowOf(m_pCurIdx));
+        KeepCurrentRow();
         return;
     }
     int row = m_pModel->FindNotLess(szCmdName);
@@ -460,16 +697,59 @@ void TfmMain::SelectCommand(const char* szCmdName)
         }
         row = 0; // beyond the last name: wrap to the first command
     }
-    SelectRow(row);
-    m_pCurIdx = m_pModel->At(row).pIdx;
-    UpdateCommandData(false);
-    CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
-    NoteShown();
+    if (m_pModel->At(row).pIdx != m_pCurIdx && !ConfirmLeave())
+        return;
+    ShowRow(row);
+    m_pAids->NoteShown(true);
 }
 
 QString TfmMain::StatusText() const
 {
     return m_pStatus->text();
+}
+
+void TfmMain::ClearPages()
+{
+    m_pCurIdx = nullptr;
+    ui->pClient->Clear();
+}
+
+// --- record and window ---------------------------------------------------------------
+
+bool TfmMain::UpdateCommandData(bool bSave)
+{
+    if (!m_pCurIdx)
+        return false;
+    if (!bSave)
+        return ui->pClient->Show(m_pCurIdx);
+    if (AppSettings.RunMode == kRunModeRead)
+        return false; // nothing a reader does changes a record
+    std::string name, why;
+    if (!ui->pClient->Store(&name, &why)) {
+        if (!why.empty())
+            MsgBox::Error(this, FromLatin1(why));
+        return false;
+    }
+    const bool bRename = name != FieldText(m_pCurIdx->szName);
+    if (!m_pAuthoring->SaveShown(name))
+        return false; // said why; the edit flags stay set
+    if (bRename) {
+        MoveCurrentRow();
+        CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
+    }
+    ui->pClient->NoteSaved();
+    StartSearchIndex(); // the search reads the files anew
+    return true;
+}
+
+bool TfmMain::UpdateParamData(bool bSave)
+{
+    return ui->pClient->UpdateParamData(bSave);
+}
+
+bool TfmMain::UpdateErrorData(bool bSave)
+{
+    return ui->pClient->UpdateErrorData(bSave);
 }
 
 // --- event handlers ------------------------------------------------------------------------
@@ -478,9 +758,24 @@ void TfmMain::cbCateChange()
 {
     if (ui->cbCate->currentIndex() < 0 || m_bFilling)
         return;
-    auto* pCat = reinterpret_cast<CLCategory*>(ui->cbCate->currentData().value<quintptr>());
+    auto* pCat = ChosenCategory();
+    const int32_t nBefore = AppSettings.LastCat;
+    if (!ConfirmLeave()) {
+        // The drop-down goes back to the category whose list is shown.
+        m_bFilling = true;
+        int back = 0;
+        for (int i = 1; i < ui->cbCate->count(); ++i)
+            if (static_cast<int32_t>(
+                    reinterpret_cast<CLCategory*>(ui->cbCate->itemData(i).value<quintptr>())
+                        ->dwID) == nBefore)
+                back = i;
+        ui->cbCate->setCurrentIndex(back);
+        m_bFilling = false;
+        return;
+    }
     AppSettings.LastCat = pCat ? static_cast<int32_t>(pCat->dwID) : 0;
     FillCommandList();
+    m_pAids->NoteShown(true);
 }
 
 void TfmMain::lbCommandClick()
@@ -488,10 +783,15 @@ void TfmMain::lbCommandClick()
     QModelIndexList selected = ui->lbCommand->selectionModel()->selectedIndexes();
     if (selected.isEmpty())
         return;
-    m_pCurIdx = m_pModel->At(selected.first().row()).pIdx;
-    UpdateCommandData(false);
-    CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
-    NoteShown();
+    const int row = selected.first().row();
+    if (m_pModel->At(row).pIdx == m_pCurIdx)
+        return;
+    if (!ConfirmLeave())
+        return;
+    ShowRow(row);
+    // Stepping through the list with the keys settles after a moment; a
+    // click at once.
+    m_pAids->NoteShown(!m_bListKeys);
 }
 
 void TfmMain::lbCommandKeyPress()
@@ -509,12 +809,18 @@ void TfmMain::edtCommandChange()
     SelectCommand(ToLatin1(ui->edtCommand->text()).c_str());
 }
 
-QString TfmMain::CommandWebAddress(const CLCmdIndex* pIdx, const QString& site)
+bool TfmMain::IsWebSite(const QString& site)
 {
     QUrl url(site.trimmed(), QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty() ||
-        (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https")))
+    return url.isValid() && !url.host().isEmpty() &&
+           (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https"));
+}
+
+QString TfmMain::CommandWebAddress(const CLCmdIndex* pIdx, const QString& site)
+{
+    if (!IsWebSite(site))
         return {};
+    QUrl url(site.trimmed(), QUrl::StrictMode);
     QString name = UpperCaseValidator::ToUpper(FromLatin1(FieldText(pIdx->szName)));
     url.setPath(QStringLiteral("/clcommand/") + name + QStringLiteral(".htm"));
     url.setQuery(QString());
@@ -547,11 +853,11 @@ void TfmMain::btnWebClick()
         return;
     }
     MsgBox::Information(
-        this, QStringLiteral("No web site is set for the command pages. Add a line such as\n"
-                             "WebSite=https://www.example.com\n"
-                             "to the section [Zentrivo] of \"%1\"; the pages are then opened "
-                             "at SITE/clcommand/NAME.htm. Until then the button opens the page "
-                             "that Create HTML writes into \"%2\".")
+        this, QStringLiteral("No web site is set for the command pages. Choose File > "
+                             "Settings... and enter one such as https://www.example.com (it is "
+                             "kept as WebSite=https://www.example.com in \"%1\"); the pages are "
+                             "then opened at SITE/clcommand/NAME.htm. Until then the button "
+                             "opens the page that Create HTML writes into \"%2\".")
                   .arg(ini, page.left(page.lastIndexOf(QLatin1Char('/')) + 1)));
 }
 
@@ -559,7 +865,8 @@ void TfmMain::btnPromptClick()
 {
     if (!m_pCurIdx || !m_pCurIdx->pRec)
         return;
-    // The record as shown, edits included: rows the author changed count.
+    // The record as shown, edits included: rows the author changed count. A
+    // reader's pages hold the stored record only.
     if (m_pCurIdx->pRec->dwParamCount == 0) {
         MsgBox::Information(this, QStringLiteral("The reference holds no parameters of %1.")
                                       .arg(FromLatin1(FieldText(m_pCurIdx->szName))));
@@ -581,12 +888,161 @@ void TfmMain::btnCatClick()
 
 void TfmMain::memDetailChange()
 {
-    m_bDetailChanged = true;
+    ui->pClient->DetailChanged();
 }
 
 void TfmMain::memExampleChange()
 {
-    m_bExampleChanged = true;
+    ui->pClient->ExampleChanged();
+}
+
+// --- editing commands: thin calls ---------------------------------------------------
+
+void TfmMain::pmCommandPopup()
+{
+    const bool bSelected = !ui->lbCommand->selectionModel()->selectedIndexes().isEmpty();
+    const bool bEditing = AppSettings.RunMode != kRunModeRead;
+    ui->pmiDelCmd->setEnabled(bSelected && bEditing);
+    ui->pmiSaveCmd->setEnabled(bSelected && bEditing);
+}
+
+void TfmMain::pmiAddCmdClick()
+{
+    m_pAuthoring->AddCommand();
+}
+
+void TfmMain::pmiDelCmdClick()
+{
+    m_pAuthoring->DeleteCommand();
+}
+
+void TfmMain::pmiSaveCmdClick()
+{
+    if (m_pCurIdx)
+        UpdateCommandData(true);
+}
+
+void TfmMain::pmiAnalyzeClick()
+{
+    m_pAuthoring->AnalyzeFile();
+}
+
+void TfmMain::pmiBuildDataClick()
+{
+    m_pAuthoring->BuildDataFile();
+}
+
+void TfmMain::pmiImportCmdDefClick()
+{
+    m_pAuthoring->ImportDefinitions();
+}
+
+void TfmMain::pmiCreateHtmlClick()
+{
+    m_pAuthoring->CreateHtml();
+}
+
+void TfmMain::pmiCreateAllHtmlClick()
+{
+    m_pAuthoring->CreateAllHtml();
+}
+
+void TfmMain::pmiAddParamClick()
+{
+    ui->pClient->AddParam();
+}
+
+void TfmMain::pmiInsertParamClick()
+{
+    ui->pClient->InsertParam();
+}
+
+void TfmMain::pmiDelParamClick()
+{
+    ui->pClient->DeleteParam();
+}
+
+void TfmMain::pmiParamPropClick()
+{
+    ui->pClient->ParamProperties();
+}
+
+void TfmMain::pmiAddErrorClick()
+{
+    ui->pClient->AddError();
+}
+
+void TfmMain::pmiDelErrorClick()
+{
+    ui->pClient->DeleteError();
+}
+
+void TfmMain::pmiErrorPropClick()
+{
+    ui->pClient->ErrorProperties();
+}
+
+void TfmMain::EditCategories()
+{
+    m_pAuthoring->EditCategories();
+}
+
+// --- settings and help ------------------------------------------------------------------
+
+void TfmMain::EditSettings()
+{
+    TfmSettings dialog(this);
+    if (RunDialog(&dialog) != QDialog::Accepted)
+        return;
+    const int32_t nOldMode = AppSettings.RunMode;
+    dialog.Apply();
+    SaveSettings();
+    m_pAids->SetZoom(AppSettings.TextZoom);
+    if (AppSettings.RunMode != nOldMode) {
+        // Records come from other files now: each is read again when shown.
+        ui->pClient->Clear();
+        for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx())
+            CLCmdManager::DetachCmdRecord(p);
+        ApplyRunMode();
+        FillCommandList();
+        SelectCommand(AppSettings.LastCmd);
+        StartSearchIndex();
+    }
+}
+
+void TfmMain::ShowShortcuts()
+{
+    MsgBox::Information(
+        this, QStringLiteral("Keyboard shortcuts\n\n"
+                             "Ctrl+F\tSearch every command\n"
+                             "Ctrl+L\tGo to Command\n"
+                             "Alt+Left, Alt+Right\tBack and forward through the commands shown\n"
+                             "Ctrl+Tab, Ctrl+Shift+Tab\tNext and previous page\n"
+                             "Ctrl+PgDn, Ctrl+PgUp\tNext and previous page\n"
+                             "F4\tPrompt the command shown\n"
+                             "Ctrl+Plus, Ctrl+Minus, Ctrl+0\tText zoom\n"
+                             "Ctrl+S\tSave the command shown (editing run modes)\n"
+                             "Shift+F10, Menu key\tThe popup menu of the list in focus\n"
+                             "Ctrl+Q\tExit"));
+}
+
+void TfmMain::ShowAbout()
+{
+    MsgBox::Information(this, QStringLiteral("Zentrivo %1\n\nA desktop reference of the "
+                                             "commands of IBM i's Control Language (CL).")
+                                  .arg(QStringLiteral(ZENTRIVO_VERSION)));
+}
+
+// --- colours, keys and the index ------------------------------------------------------
+
+void TfmMain::StartSearchIndex()
+{
+    m_pAids->StartIndex(m_pCmdManager->GetOptions(), [this] { ApplyDocumented(); });
+}
+
+bool TfmMain::WaitForSearchIndex(int nMs)
+{
+    return m_pAids->WaitForIndex(nMs);
 }
 
 void TfmMain::ApplyColours()
@@ -595,13 +1051,17 @@ void TfmMain::ApplyColours()
     if (m_nColoursDark == static_cast<int>(c.bDark))
         return;
     m_nColoursDark = c.bDark;
+    // Only the colour changes; the labels keep their texts and bold face.
     const QString label = QStringLiteral("color: %1; font-weight: bold;").arg(c.label.name());
     ui->lblCate->setStyleSheet(label);
     ui->lblGoto->setStyleSheet(label);
-    const QString hint = QStringLiteral("color: %1;").arg(c.hint.name());
-    ui->lblNoParam->setStyleSheet(hint);
-    ui->lblNoError->setStyleSheet(hint);
-    ui->spTop->setStyleSheet(QStringLiteral("#spTop { background: %1; }").arg(c.panel.name()));
+    ui->pClient->SetHintColour(c.hint.name());
+    ui->spTop->setStyleSheet(
+        QStringLiteral("#spTop { background: %1; }"
+                       "#spTop QLineEdit { border: 1px solid %2; border-radius: 2px; "
+                       "padding: 2px; background: %3; color: %4; }")
+            .arg(c.panel.name(), c.bDark ? QStringLiteral("#a0a0a0") : QStringLiteral("#7a7a7a"),
+                 palette().color(QPalette::Base).name(), palette().color(QPalette::Text).name()));
     ui->imgTop->setPixmap(MakeBanner(475, 61, c.panel));
     // A label styled by a sheet keeps the palette it was styled with until
     // its sheet is set again.
@@ -619,204 +1079,28 @@ void TfmMain::changeEvent(QEvent* event)
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (HistoryMouse(watched, event))
-        return true;
-    if (watched == ui->edtFind) {
-        if (event->type() == QEvent::KeyPress && FindKey(static_cast<QKeyEvent*>(event)))
-            return true;
-        if (event->type() == QEvent::FocusOut)
-            HideFindResults();
-        return false;
-    }
-    if (watched == ui->lbCommand && event->type() == QEvent::KeyPress &&
-        !static_cast<QKeyEvent*>(event)->text().isEmpty()) {
-        // After the list has moved its selection for the key.
-        QTimer::singleShot(0, this, [this] { lbCommandKeyPress(); });
-        return false;
-    }
-    // A double-click anywhere on a list, or Enter, opens the selected row's dialog.
-    bool bParam = watched == ui->lvParam || watched == ui->lvParam->viewport();
-    bool bError = watched == ui->lvError || watched == ui->lvError->viewport();
-    if (bParam || bError) {
-        bool bOpen = event->type() == QEvent::MouseButtonDblClick;
-        if (event->type() == QEvent::KeyPress) {
-            int key = static_cast<QKeyEvent*>(event)->key();
-            bOpen = key == Qt::Key_Return || key == Qt::Key_Enter;
-        }
-        if (bOpen) {
-            // Run after the event, so a double-click's own selection is in place.
-            QTimer::singleShot(
-                0, this, [this, bParam] { bParam ? pmiParamPropClick() : pmiErrorPropClick(); });
+    if (watched == ui->lbCommand->viewport() && event->type() == QEvent::MouseButtonPress)
+        m_bListKeys = false;
+    if (watched == ui->lbCommand && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        m_bListKeys = true;
+        // Shift+F10 and the Menu key open the list's popup menu at its current row.
+        if (key->key() == Qt::Key_Menu ||
+            (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            const QModelIndex current = ui->lbCommand->currentIndex();
+            const QPoint pos =
+                current.isValid() ? ui->lbCommand->visualRect(current).center() : QPoint(4, 4);
+            ShowPopup(CommandMenu(), ui->lbCommand, pos);
             return true;
         }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            m_pAids->NoteShown(true);
+            return true;
+        }
+        if (!key->text().isEmpty())
+            // After the list has moved its selection for the key.
+            QTimer::singleShot(0, this, [this] { lbCommandKeyPress(); });
+        return false;
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-// --- record and window ---------------------------------------------------------------------
-
-bool TfmMain::UpdateCommandData(bool bSave)
-{
-    if (!m_pCurIdx)
-        return false;
-    if (!bSave) {
-        ui->edtName->setText(FromLatin1(FieldText(m_pCurIdx->szName)));
-        CLCmdRecord* pRec = m_pCmdManager->AttachCmdRecord(m_pCurIdx);
-        ui->edtDesc->setText(FromLatin1(FieldText(pRec->szDesc)));
-        ui->edtDesc->setCursorPosition(0);
-        ui->memEnv->setPlainText(MemoFromText(FieldText(pRec->szEnv).c_str()));
-        ui->memDetail->setPlainText(MemoFromText(pRec->pszDetail));
-        ui->memExample->setPlainText(MemoFromText(pRec->pszExample));
-        if (!UpdateParamData(false) || !UpdateErrorData(false))
-            return false;
-        m_bDetailChanged = false;
-        m_bExampleChanged = false;
-        m_bRowsChanged = false;
-        return true;
-    }
-
-    CLCmdRecord* pRec = m_pCurIdx->pRec;
-    if (!pRec)
-        return false;
-    std::string name = ToLatin1(ui->edtName->text());
-    const std::string oldName = FieldText(m_pCurIdx->szName);
-    bool bRename = name != oldName;
-    // A new name must be a CL name, since it also names the command's file.
-    if (name.empty() || name.size() > CLFormat::kCmdName ||
-        !CLCmdManager::IsSafeFileName(name.c_str()) ||
-        (bRename && !CLCmdManager::IsCLName(name.c_str()))) {
-        MsgBox::Error(this, QStringLiteral("Invalid CL Command Name."));
-        return false;
-    }
-    if (bRename) {
-        CLCmdIndex* pOther = m_pCmdManager->FindCmdIdx(name.c_str());
-        if (pOther && pOther != m_pCurIdx) {
-            MsgBox::Error(this, FromLatin1(CLCmdManager::DuplicateCmdMessage(name.c_str())));
-            return false;
-        }
-    }
-    CopyField(pRec->szName, name);
-    CopyField(pRec->szDesc, ToLatin1(ui->edtDesc->text()), CLFormat::kWindowDesc);
-    CopyField(pRec->szEnv, TextFromMemo(MemoText(ui->memEnv), CLFormat::kWindowDesc));
-    if (m_bDetailChanged)
-        SetText(pRec->pszDetail, TextFromMemo(MemoText(ui->memDetail), CLFormat::kLongText));
-    if (m_bExampleChanged)
-        SetText(pRec->pszExample, TextFromMemo(MemoText(ui->memExample), CLFormat::kLongText));
-    if (!UpdateParamData(true) || !UpdateErrorData(true))
-        return false;
-    // A renamed command is written to NEWNAME.dat, the file that Build joins
-    // for it; the entry takes the new name and file only once that is written.
-    bool bSaved = false;
-    std::string why;
-    {
-        FolderWork work(this);
-        if (!work.IsHeld())
-            return false;
-        if (bRename) {
-            bSaved = CLRecordStore::Rename(m_pCmdManager, m_pCurIdx, name, &why);
-        } else {
-            bSaved = m_pCmdManager->SaveCmdRecord(pRec);
-            why = "The file \"" + m_pCmdManager->GetCmdRecordFileName(m_pCurIdx) +
-                  "\" cannot be written.";
-        }
-    }
-    if (!bSaved) {
-        // Nothing may look saved that is not: the edit flags stay set.
-        MsgBox::Error(this, QString::fromLocal8Bit(why.c_str()));
-        return false;
-    }
-    if (bRename) {
-        MoveCurrentRow();
-        CopyField(AppSettings.LastCmd, m_pCurIdx->szName);
-    }
-    m_modified.erase(m_pCurIdx);
-    m_bDetailChanged = false;
-    m_bExampleChanged = false;
-    m_bRowsChanged = false;
-    StartSearchIndex(); // the search reads the files anew
-    return true;
-}
-
-bool TfmMain::UpdateParamData(bool bSave)
-{
-    if (!m_pCurIdx || !m_pCurIdx->pRec)
-        return false;
-    CLCmdRecord* pRec = m_pCurIdx->pRec;
-    QTreeWidget* view = ui->lvParam;
-    if (!bSave) {
-        view->setUpdatesEnabled(false);
-        view->clear();
-        QList<QTreeWidgetItem*> rows;
-        for (uint32_t i = 0; i < pRec->dwParamCount; ++i) {
-            auto* row = new ParamRow(&pRec->pParams[i]);
-            ShowParamRow(row, pRec->pParams[i]);
-            rows.append(row);
-        }
-        view->addTopLevelItems(rows);
-        view->setUpdatesEnabled(true);
-        ui->lblNoParam->setVisible(view->topLevelItemCount() == 0);
-        ui->btnPrompt->setVisible(view->topLevelItemCount() > 0);
-        return true;
-    }
-    int n = view->topLevelItemCount();
-    CLCmdParam* pNew = n ? new CLCmdParam[static_cast<size_t>(n)]() : nullptr;
-    for (int i = 0; i < n; ++i)
-        pNew[i] = *static_cast<ParamRow*>(view->topLevelItem(i))->Entry();
-    delete[] pRec->pParams;
-    pRec->pParams = pNew;
-    pRec->dwParamCount = static_cast<uint32_t>(n);
-    for (int i = 0; i < n; ++i)
-        static_cast<ParamRow*>(view->topLevelItem(i))->Rebind(&pNew[i]);
-    return true;
-}
-
-bool TfmMain::UpdateErrorData(bool bSave)
-{
-    if (!m_pCurIdx || !m_pCurIdx->pRec)
-        return false;
-    CLCmdRecord* pRec = m_pCurIdx->pRec;
-    QTreeWidget* view = ui->lvError;
-    if (!bSave) {
-        view->setUpdatesEnabled(false);
-        view->clear();
-        QList<QTreeWidgetItem*> rows;
-        for (uint32_t i = 0; i < pRec->dwErrorCount; ++i) {
-            auto* row = new ErrorRow(&pRec->pErrors[i]);
-            ShowErrorRow(row, pRec->pErrors[i]);
-            rows.append(row);
-        }
-        view->addTopLevelItems(rows);
-        view->setUpdatesEnabled(true);
-        ui->lblNoError->setVisible(view->topLevelItemCount() == 0);
-        return true;
-    }
-    int n = view->topLevelItemCount();
-    CLCmdError* pNew = n ? new CLCmdError[static_cast<size_t>(n)]() : nullptr;
-    for (int i = 0; i < n; ++i)
-        pNew[i] = *static_cast<ErrorRow*>(view->topLevelItem(i))->Entry();
-    delete[] pRec->pErrors;
-    pRec->pErrors = pNew;
-    pRec->dwErrorCount = static_cast<uint32_t>(n);
-    for (int i = 0; i < n; ++i)
-        static_cast<ErrorRow*>(view->topLevelItem(i))->Rebind(&pNew[i]);
-    return true;
-}
-
-// Empties the pages and lists, so nothing refers to a record that is gone.
-void TfmMain::ClearPages()
-{
-    m_pCurIdx = nullptr;
-    ui->edtName->clear();
-    ui->edtDesc->clear();
-    ui->memEnv->clear();
-    ui->memDetail->clear();
-    ui->memExample->clear();
-    ui->lvParam->clear();
-    ui->lvError->clear();
-    ui->lblNoParam->setVisible(true);
-    ui->btnPrompt->setVisible(false);
-    ui->lblNoError->setVisible(true);
-    m_bDetailChanged = false;
-    m_bExampleChanged = false;
-    m_bRowsChanged = false;
 }

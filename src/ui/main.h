@@ -1,35 +1,34 @@
 // TfmMain: the main window. Readers pick a category and a command and read it
-// on four pages; in the editing run modes three popup menus make the window
-// the authoring tool of the reference (mainedit.cpp).
+// on four pages (RecordPages); a menu bar reaches every action. In the
+// editing run modes the popup menus and the Edit menu make the window the
+// authoring tool of the reference (AuthoringActions); the reading aids
+// (search, history, zoom) are ReadingAids.
 //
 // The window never touches a data file itself: it goes through its database
 // manager, which it owns with the HTML writer for the whole run. A command's
 // record is read once, on first display, and stays with its index entry.
+// Whatever would show another command first asks about unsaved edits of the
+// one shown (ConfirmLeave), so no edit is ever lost without a word.
 #ifndef MAIN_H
 #define MAIN_H
 
 #include "CLRecords.h"
-
 #include "CLSearch.h"
 
 #include <QMainWindow>
 
-#include <atomic>
-#include <memory>
-#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
+class AuthoringActions;
 class CLCmdManager;
 class CLHtmlWriter;
-class CLSearchIndex;
-class QKeyEvent;
 class CommandListModel;
 class QLabel;
 class QMenu;
-class QTreeWidget;
-class QTreeWidgetItem;
+class ReadingAids;
+class RecordPages;
+class QTimer;
 
 namespace Ui {
 class TfmMain;
@@ -46,7 +45,9 @@ public:
     void FormCreate();
     // Shut-down: settings written, writer and manager destroyed.
     void FormDestroy();
-    // Run mode 2: overview read-only and no popup menus.
+    // The run mode's set-up: in the reading run mode (2) nothing can change a
+    // record (read-only pages, no editing menus or items); every other run
+    // mode offers them. Applied again when the settings change it.
     void ApplyRunMode();
 
     void FillCategoryList();
@@ -54,26 +55,55 @@ public:
     void SelectCommand(const char* szCmdName);
     CLCmdManager* GetCmdManager() const { return m_pCmdManager; }
     CLCmdIndex* GetCurIdx() const { return m_pCurIdx; }
-    CLHtmlWriter* GetHtmlWriter() const { return m_pHtmlWriter; }
+    CLHtmlWriter* HtmlWriter() const { return m_pHtmlWriter; }
+    RecordPages* Pages() const;
 
     // bSave false: the current command into the controls; true: the controls
-    // into its record, which is then saved.
+    // into its record, which is then saved (a new name renames it).
     bool UpdateCommandData(bool bSave);
     bool UpdateParamData(bool bSave);
     bool UpdateErrorData(bool bSave);
 
+    // Before the command shown changes (or the window closes, or the
+    // reference is rebuilt): when it holds unsaved edits, asks Save, Discard
+    // or Cancel. False when the user cancels or the save fails; the command
+    // and its edits then stay shown, its row highlighted.
+    bool ConfirmLeave();
+    // Shows a command (after ConfirmLeave), selecting its row: in the chosen
+    // category when it is there, else under "All". False when there is none.
+    bool ShowCommand(CLCmdIndex* pIdx);
+    bool ShowByName(const std::string& name);
+
     // The text of the status bar's panel.
     QString StatusText() const;
+    // The status panel's text for the category chosen and the listed commands.
+    void RefreshStatus();
+    // The second panel: how many of the category's commands have a record.
+    void RefreshDocumented();
     // What Exit would lose, one line per kind of work; empty when nothing is
     // unsaved or the window is a reader (run mode 2).
-    QStringList UnsavedWork();
-    // Saves every modified command and, when they changed, the index and the
-    // categories; false (with a message) at the first failure.
+    QStringList UnsavedWork() const;
+    // Saves the shown command's edits and, when they changed, the index and
+    // the categories; false (with a message) at the first failure.
     bool SaveAllWork();
-    // The three popup menus, or null once the run mode removed them.
-    QMenu* CommandMenu() const { return m_pmCommand; }
-    QMenu* ParamMenu() const { return m_pmParam; }
-    QMenu* ErrorMenu() const { return m_pmError; }
+    // The popup menus, or null in the reading run mode.
+    QMenu* CommandMenu() const;
+    QMenu* ParamMenu() const;
+    QMenu* ErrorMenu() const;
+    // Empties the pages and the current command.
+    void ClearPages();
+    // Moves the shown command's row to its place after a rename.
+    void MoveCurrentRow();
+    // Takes a deleted command's row out of the list; the next row (or the one
+    // before) is shown, or nothing when the list is empty.
+    void RemoveCommandRow(CLCmdIndex* pIdx);
+    // The category chosen in the drop-down, or null for "All".
+    CLCategory* ChosenCategory() const;
+    // Rebuilds the search index and the documented marks (after a change of the files).
+    void StartSearchIndex();
+    // Tests: waits (handling events) until the search index is ready.
+    bool WaitForSearchIndex(int nMs);
+    ReadingAids* Aids() const { return m_pAids; }
 
     // --- event handlers ----------------------------------------------------
     void cbCateChange();
@@ -89,18 +119,15 @@ public:
     void memDetailChange();
     void memExampleChange();
 
-    // --- editing commands (mainedit.cpp) -------------------------------------
+    // --- editing commands (AuthoringActions) ----------------------------------
     void pmCommandPopup();
     void pmiAddCmdClick();
     void pmiDelCmdClick();
     void pmiSaveCmdClick();
     void pmiAnalyzeClick();
     void pmiBuildDataClick();
-    // Imports IBM i command definitions (XML) as parameter lists (mainimport.cpp).
     void pmiImportCmdDefClick();
     void pmiCreateHtmlClick();
-    // Gives the HTML writer the publisher's settings of tarvexa.ini.
-    void ApplyHtmlOptions();
     void pmiCreateAllHtmlClick();
     void pmiAddParamClick();
     void pmiInsertParamClick();
@@ -111,29 +138,19 @@ public:
     void pmiErrorPropClick();
     void EditCategories();
 
+    // The Settings dialog: run mode, web site, text zoom, applied at once.
+    void EditSettings();
+    // Help: the keyboard shortcuts and the program's version.
+    void ShowShortcuts();
+    void ShowAbout();
+    // View > Documented Commands Only.
+    void SetDocumentedOnly(bool bOnly);
+
     // The web address of a command's page on a site (SITE/clcommand/NAME.htm);
     // empty when the site is no http or https address.
     static QString CommandWebAddress(const CLCmdIndex* pIdx, const QString& site);
-
-    // --- reading aids (mainfind.cpp) -----------------------------------------
-    // Full-text search: the field in the top panel (Ctrl+F) and its results.
-    void FocusFind();
-    void edtFindChange();
-    void lvFindActivate(QTreeWidgetItem* item);
-    // Shows a command found, on the page and row where it was found.
-    void ShowSearchHit(const std::string& name, CLSearch::Field field, uint32_t item);
-    // Builds the search index anew, off the window's thread.
-    void StartSearchIndex();
-    // Tests: waits (handling events) until an index is ready.
-    bool WaitForSearchIndex(int nMs);
-    // The commands shown, to step back and forth through (Alt+Left, Alt+Right).
-    void GoBack();
-    void GoForward();
-    // Text zoom of the pages (Ctrl+Plus, Ctrl+Minus, Ctrl+0).
-    void ZoomIn();
-    void ZoomOut();
-    void ZoomReset();
-    void SetZoom(int nZoom);
+    // Whether site is an http or https address with a host.
+    static bool IsWebSite(const QString& site);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -143,62 +160,41 @@ protected:
 
 private:
     void SetupControls();
+    void SetupMenuBar();
+    void SetupPopupMenus();
+    void ShowPopup(QMenu* menu, QWidget* view, const QPoint& pos);
     // The labels', hints' and top panel's colours for the current palette.
     void ApplyColours();
-    void SetupMenus();
-    void ShowPopup(QMenu* menu, QWidget* view, const QPoint& pos);
     void SelectRow(int row);
-    void ClearPages();
-    void AddParamRow(int row, bool bInsert);
-    void AddErrorRow();
-    // The status panel's text for the category chosen and the listed commands.
-    void RefreshStatus();
-    // Moves the shown command's row to its place after a rename.
-    void MoveCurrentRow();
-    // True when the controls hold edits of the shown command not yet in its file.
-    bool CurrentCommandEdited() const;
-    void SetupReadingAids();
-    void StopSearchIndex();
-    void ShowFindResults();
-    void HideFindResults();
-    bool FindKey(QKeyEvent* key);
-    bool ShowByName(const std::string& name);
-    void NoteShown();
-    void StepHistory(int step);
-    bool HistoryMouse(QObject* watched, QEvent* event);
-    void NoteRowEdited(bool bOwnEntry);
+    // Puts the highlight back on the command shown (after a cancelled leave).
+    void KeepCurrentRow();
+    // Shows the entry of a row of the list (after ConfirmLeave).
+    void ShowRow(int row);
+    // Marks the commands that have no record yet, when the index knows.
+    void ApplyDocumented();
+    // Window size, position, maximised state and splitter, from and to tarvexa.ini.
+    void RestoreGeometry();
+    void SaveGeometry();
 
     Ui::TfmMain* ui;
     CommandListModel* m_pModel;
     QLabel* m_pStatus;
+    QLabel* m_pDocStatus; // "N of M commands documented"
     QMenu* m_pmCommand = nullptr;
-    QMenu* m_pmParam = nullptr;
-    QMenu* m_pmError = nullptr;
     std::vector<QWidget*> m_tabOrder;
+    std::vector<QAction*> m_editActions; // menu items only the editing run modes offer
+    QAction* m_pDocumentedOnly = nullptr;
 
     CLCmdManager* m_pCmdManager = nullptr;
     CLHtmlWriter* m_pHtmlWriter = nullptr;
     CLCmdIndex* m_pCurIdx = nullptr;
+    AuthoringActions* m_pAuthoring = nullptr;
+    ReadingAids* m_pAids = nullptr;
     bool m_bFilling = false;
     bool m_bSelecting = false; // the program, not the user, moves the selection
-    bool m_bDetailChanged = false;
-    bool m_bExampleChanged = false;
-    bool m_bRowsChanged = false; // rows added, inserted or deleted since the command was shown
     bool m_bDestroyed = false;
-    // Entries whose record in memory was edited (Properties) but not saved.
-    std::set<CLCmdIndex*> m_modified;
-
-    std::shared_ptr<const CLSearchIndex> m_pSearchIndex; // null until built
-    std::thread m_indexThread;
-    std::atomic<bool> m_bStopIndex{false};
-    int m_nIndexGeneration = 0;
-    std::vector<std::string> m_history;
-    int m_nHistoryPos = -1;
-    bool m_bNavigating = false;
-    int m_nColoursDark = -1; // the palette the colours were applied for; -1 none yet
+    bool m_bListKeys = false; // the list's selection last moved by a key, not the mouse
+    int m_nColoursDark = -1;  // the palette the colours were applied for; -1 none yet
 };
-
-// The main window, for the whole run.
-extern TfmMain* fmMain;
 
 #endif

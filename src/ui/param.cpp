@@ -10,7 +10,6 @@
 TfmParam::TfmParam(QWidget* parent) : QDialog(parent), ui(new Ui::TfmParam)
 {
     ui->setupUi(this);
-    setFixedSize(size());
     ui->edtName->setValidator(new UpperCaseValidator(ui->edtName));
     connect(ui->btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(ui->btnCancel, &QPushButton::clicked, this, [this] { done(2); });
@@ -47,6 +46,16 @@ bool TfmParam::UpdateDlgData(bool bSave)
     CopyField(m_pParam->szChoices, TextFromMemo(MemoText(ui->memChoice), CLFormat::kChoices));
     CopyField(m_pParam->szNote, ToLatin1(ui->edtNotes->text()), CLFormat::kNote);
     return true;
+}
+
+void TfmParam::SetReadOnly(bool bReadOnly)
+{
+    for (QLineEdit* edit : {ui->edtName, ui->edtDesc, ui->edtNotes})
+        edit->setReadOnly(bReadOnly);
+    ui->memChoice->setReadOnly(bReadOnly);
+    // A parameter shown for reading: Close only.
+    ui->btnOK->setVisible(!bReadOnly);
+    ui->btnCancel->setText(bReadOnly ? QStringLiteral("&Close") : QStringLiteral("&Cancel"));
 }
 
 void TfmParam::btnOKClick()

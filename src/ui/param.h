@@ -21,6 +21,8 @@ public:
     // Binds the dialog to pParam and loads it.
     bool SetParam(CLCmdParam* pParam);
     bool UpdateDlgData(bool bSave);
+    // Shows the parameter without letting it be changed (the reading run mode).
+    void SetReadOnly(bool bReadOnly);
     void btnOKClick();
 
 private:

@@ -139,9 +139,12 @@ void AuthoringTest::exitAsksAboutUnsavedWork()
 
     f.Open();
     f.Find<QPlainTextEdit>("memDetail")->setPlainText("Unsaved");
+    f.answers.push_back(QMessageBox::Discard); // leaving the edited command
     f.window()->SelectCommand("SBMJOB");
+    f.answers.push_back(QMessageBox::Yes); // "Delete CL Command "SBMJOB"?"
     f.window()->pmiDelCmdClick();
     f.window()->SelectCommand("AAA");
+    f.questions.clear();
     f.Find<QLineEdit>("edtDesc")->setText("Changed");
     // Cancel (Escape) keeps the window open.
     f.answers.push_back(QMessageBox::Cancel);
@@ -183,6 +186,7 @@ void AuthoringTest::exitSavesEverything()
         return d->result();
     });
     f.window()->pmiParamPropClick();
+    f.answers.push_back(QMessageBox::Save); // leaving AAA saves it
     f.window()->SelectCommand("BBB");
     f.Find<QLineEdit>("edtDesc")->setText("Second, edited");
     f.dialogAnswers.push_back([](QDialog* d) {
@@ -197,8 +201,9 @@ void AuthoringTest::exitSavesEverything()
     f.answers.push_back(QMessageBox::Save);
     f.window()->close();
     QVERIFY(!f.window()->isVisible());
-    QVERIFY(f.questions[0].text.contains("Commands: AAA, BBB\n"));
-    QVERIFY(f.questions[0].text.contains("\nThe categories\n"));
+    QVERIFY(f.questions[0].text.contains("The command AAA has changes"));
+    QVERIFY(f.questions[1].text.contains("Commands: BBB\n"));
+    QVERIFY(f.questions[1].text.contains("\nThe categories\n"));
     QCOMPARE(QString(ReadFile("AAA.dat")->pParams[0].szDesc), QString("Edited in place"));
     RecordPtr bbb = ReadFile("BBB.dat");
     QCOMPARE(QString(bbb->szDesc), QString("Second, edited"));
@@ -270,6 +275,7 @@ void AuthoringTest::statusFollowsDeleteAndImport()
     Sample(f);
     f.Open();
     QCOMPARE(f.window()->StatusText(), QString("All: 3 commands loaded."));
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiDelCmdClick();
     QCOMPARE(f.window()->StatusText(), QString("All: 2 commands loaded."));
     // An import that is refused leaves the status as it was.
@@ -410,12 +416,20 @@ void AuthoringTest::importCommandDefinitions()
     f.answers.push_back(QMessageBox::Cancel);
     f.window()->pmiImportCmdDefClick();
     QCOMPARE(f.questions.size(), size_t(1));
-    QCOMPARE(f.questions[0].buttons, QMessageBox::Save | QMessageBox::Cancel);
+    QCOMPARE(f.questions[0].buttons,
+             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
     QCOMPARE(ReadBytes(f.home.File("data/AAA.dat")), before);
     QCOMPARE(f.Rows("lvParam"), QStringList({"P1"}));
 
+    // Saved, then the parameter list that is replaced is shown first: No changes nothing.
     f.chooserAnswers << QString::fromStdString(good + "\n" + bad);
     f.answers.push_back(QMessageBox::Save);
+    f.answers.push_back(QMessageBox::No);
+    f.window()->pmiImportCmdDefClick();
+    QVERIFY(f.questions.back().text.contains("AAA: 2 added, 1 removed, 0 changed"));
+    QCOMPARE(ReadFile("AAA.dat")->dwParamCount, 1u);
+    f.chooserAnswers << QString::fromStdString(good + "\n" + bad);
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiImportCmdDefClick();
     RecordPtr rec = ReadFile("AAA.dat");
     QCOMPARE(QString(rec->pszDetail), QString("Edited"));
@@ -423,8 +437,9 @@ void AuthoringTest::importCommandDefinitions()
     QCOMPARE(f.Shown(), QString("AAA"));
     QCOMPARE(f.Rows("lvParam"), QStringList({"Y", "X"}));
     QCOMPARE(f.Rows("lvParam", 3), QStringList({"Optional", "Required, Positional 1"}));
+    // Some files refused: a warning, not an error.
     QCOMPARE(f.messages.size(), size_t(1));
-    QVERIFY(f.messages[0].bError);
+    QCOMPARE(f.messages[0].caption, QString("Zentrivo Warning"));
     QVERIFY(f.messages[0].text.contains("AAA: parameters added Y, X; removed P1"));
     QVERIFY(f.messages[0].text.contains(QString::fromStdString(bad) + ": line 1"));
     QVERIFY(f.window()->UnsavedWork().isEmpty());

@@ -229,16 +229,24 @@ void EditingTest::propertiesEditTheRecordInMemory()
     f.SelectRow("lvError", 0);
     f.dialogAnswers.push_back(Answer({{"memDetail", "It is there already."}}));
     f.window()->pmiErrorPropClick();
-    // A row added without saving is gone after showing another command.
     f.dialogAnswers.push_back(Answer({{"edtName", "TEMP"}}));
     f.window()->pmiAddParamClick();
+    // Showing another command asks first; Cancel keeps the command and its rows.
+    f.answers.push_back(QMessageBox::Cancel);
     f.window()->SelectCommand("DSPLIB");
-    f.window()->SelectCommand("CRTLIB");
-    QCOMPARE(f.Rows("lvParam"), QStringList({"LIB", "TYPE"}));
-    QCOMPARE(f.Rows("lvParam", 1), QStringList({"Library", "Library type"}));
+    QCOMPARE(f.Shown(), QString("CRTLIB"));
+    QCOMPARE(f.Rows("lvParam"), QStringList({"LIB", "TYPE", "TEMP"}));
+    QCOMPARE(f.Rows("lvParam", 1), QStringList({"Library", "Library type", ""}));
     QCOMPARE(f.Rows("lvError", 1), QStringList({"It is there already."}));
     // Not saved: the file still has the old text.
     QCOMPARE(QString(ReadBack("CRTLIB")->pParams[1].szDesc), QString("Type"));
+    // Discard drops every edit, those the dialogs made in the record too.
+    f.answers.push_back(QMessageBox::Discard);
+    f.window()->SelectCommand("DSPLIB");
+    QCOMPARE(f.Shown(), QString("DSPLIB"));
+    f.window()->SelectCommand("CRTLIB");
+    QCOMPARE(f.Rows("lvParam"), QStringList({"LIB", "TYPE"}));
+    QCOMPARE(f.Rows("lvParam", 1), QStringList({"Library", "Type"}));
 
     // A double-click on the list opens the selected row's dialog.
     f.SelectRow("lvParam", 0);
@@ -280,7 +288,8 @@ void EditingTest::saveWritesTheRecord()
     f.window()->pmiSaveCmdClick();
     QCOMPARE(f.ListItems().at(0), QString("CRTLIBX"));
     QCOMPARE(QString(ReadBack("CRTLIBX")->szName), QString("CRTLIBX"));
-    QCOMPARE(QString(ReadBack("CRTLIB")->szName), QString("CRTLIB")); // the old file stays
+    // The old file is gone, so a command added later under the old name starts empty.
+    QVERIFY(!std::filesystem::exists(f.home.File("data/CRTLIB.dat")));
     QCOMPARE(QString(f.window()->GetCurIdx()->szName), QString("CRTLIBX"));
     QCOMPARE(QString(f.window()->GetCurIdx()->szFileName), QString("CRTLIBX.dat"));
 }
@@ -308,19 +317,24 @@ void EditingTest::deleteCommandRows()
     GuiFixture f;
     Sample(f);
     f.Open();
-    // Deleting the last row shows the new last row.
+    // Deleting the last row shows the new last row; each delete asks first.
     f.window()->SelectCommand("SBMJOB");
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiDelCmdClick();
+    QCOMPARE(f.questions.back().text, QString("Delete CL Command \"SBMJOB\"?"));
+    QCOMPARE(f.questions.back().defaultButton, QMessageBox::No);
     QCOMPARE(f.ListItems(), QStringList({"CRTLIB", "DSPLIB"}));
     QCOMPARE(f.SelectedListRow(), 1);
     QCOMPARE(f.Shown(), QString("DSPLIB"));
     // Deleting a row in the middle shows the row that followed.
     f.window()->SelectCommand("CRTLIB");
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiDelCmdClick();
     QCOMPARE(f.Shown(), QString("DSPLIB"));
     QCOMPARE(f.SelectedListRow(), 0);
 
     // Deleting the only row clears the pages; nothing refers to the freed record.
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiDelCmdClick();
     QVERIFY(f.ListItems().isEmpty());
     QCOMPARE(f.window()->GetCurIdx(), nullptr);
@@ -351,6 +365,7 @@ void EditingTest::deleteRemovesTheCommandShown()
     f.Find<QLineEdit>("edtCommand")->setText("DSPLIB");
     f.Find<QLineEdit>("edtCommand")->clear(); // DSPLIB stays shown and highlighted
     QCOMPARE(f.SelectedListRow(), 1);
+    f.answers.push_back(QMessageBox::Yes);
     f.window()->pmiDelCmdClick();
     QCOMPARE(f.ListItems(), QStringList({"CRTLIB", "SBMJOB"}));
     QCOMPARE(f.Shown(), QString("SBMJOB"));
@@ -496,13 +511,28 @@ void EditingTest::runMode2DialogsChangeMemoryOnly()
     f.Open();
     QCOMPARE(f.window()->ParamMenu(), nullptr);
     f.SelectRow("lvParam", 0);
-    f.dialogAnswers.push_back(Answer({{"edtDesc", "Changed in memory"}}));
+    // A reader's dialog shows the parameter read-only and changes nothing.
+    f.dialogAnswers.push_back([](QDialog* d) {
+        auto* desc = d->findChild<QLineEdit*>("edtDesc");
+        const bool bReadOnly = desc->isReadOnly() && !d->findChild<QWidget*>("btnOK")->isVisible();
+        desc->setText("Changed in memory");
+        return bReadOnly ? 1 : -1;
+    });
     auto* view = f.Find<QTreeWidget>("lvParam");
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
                        view->visualItemRect(view->topLevelItem(0)).center());
     QTRY_COMPARE(f.dialogsShown, 1);
-    QCOMPARE(QString(f.window()->GetCurIdx()->pRec->pParams[0].szDesc),
-             QString("Changed in memory"));
+    QCOMPARE(QString(f.window()->GetCurIdx()->pRec->pParams[0].szDesc), QString("Library"));
+    QCOMPARE(f.Rows("lvParam", 1).at(0), QString("Library"));
+    QVERIFY(f.window()->UnsavedWork().isEmpty());
+    // Nothing else of a record can be changed either.
+    f.window()->pmiAddParamClick();
+    f.window()->pmiDelParamClick();
+    QCOMPARE(f.dialogsShown, 1);
+    f.Find<QLineEdit>("edtDesc")->setText("typed");
+    QVERIFY(f.Find<QLineEdit>("edtDesc")->isReadOnly());
+    QVERIFY(!f.window()->UpdateCommandData(true));
+    QCOMPARE(f.Rows("lvParam").size(), 2);
     QCOMPARE(QString(ReadBack("CRTLIB", 2)->pParams[0].szDesc), QString("Library"));
     // Enter on a row opens it too.
     f.dialogAnswers.push_back(Answer({}, "btnCancel"));
