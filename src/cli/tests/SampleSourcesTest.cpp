@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <iterator>
+#include <map>
 #include <regex>
 #include <set>
 #include <sstream>
@@ -211,4 +212,31 @@ TEST(SampleSources, PartialRecordsAreMarkedAndNoChoicesTrailOff)
         }
     }
     EXPECT_GT(nPartial, 0u);
+}
+
+// A record's description is the command's title in the list, in one form.
+TEST(SampleSources, RecordTitlesAreTheListsTitles)
+{
+    std::map<std::string, std::string> titles;
+    std::istringstream list(ReadText(ReferenceDir() + "/clcmd.txt"));
+    std::string line;
+    while (std::getline(list, line)) {
+        size_t sep = line.find(" - ");
+        if (sep != std::string::npos && !line.empty() && line[0] != '[')
+            titles[line.substr(0, sep)] = line.substr(sep + 3);
+    }
+    for (const auto& entry : fs::directory_iterator(ReferenceDir() + "/records")) {
+        if (entry.path().extension() != ".yaml" || entry.path().stem() == "categories")
+            continue;
+        std::istringstream text(ReadText(entry.path().string()));
+        while (std::getline(text, line)) {
+            if (line.rfind("description: ", 0) != 0)
+                continue;
+            std::string title = line.substr(13);
+            if (title.size() >= 2 && title.front() == '\'' && title.back() == '\'')
+                title = title.substr(1, title.size() - 2);
+            EXPECT_EQ(title, titles[entry.path().stem().string()]) << entry.path().filename();
+            break;
+        }
+    }
 }
