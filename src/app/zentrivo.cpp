@@ -5,7 +5,6 @@
 #include "ZentrivoApp.h"
 #include "main.h"
 
-#include <QScreen>
 
 #include <cstdio>
 #include <cstring>
@@ -63,9 +62,7 @@ int main(int argc, char** argv)
         ZentrivoApp::ShowException(std::current_exception());
         return 1;
     }
-    // Centred on the desktop.
-    if (QScreen* screen = window->screen())
-        window->move(screen->availableGeometry().center() - window->rect().center());
+    // The window places itself: where it was at the last close, else centred.
     window->show();
     int result = 0;
     try {

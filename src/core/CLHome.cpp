@@ -121,8 +121,12 @@ Choice Choose(const Inputs& in)
     if (!in.envHome.empty())
         return {WithSeparator(in.envHome), Kind::Environment};
     const std::string program = WithSeparator(in.programDir);
+    // A folder the program can write is its folder, even before it holds any
+    // data (a first run writes the files beside the program). An installed copy
+    // keeps its data in the user's folder, unless it carries its own data.
+    bool bInstalled = Exists(fs::path(program) / ".." / "share" / "zentrivo");
     bool bHasData = Exists(program + "cldict.dat") || Exists(program + "clcat.dat");
-    if ((bHasData && Writable(program)) || in.userDataDir.empty())
+    if (((bHasData || !bInstalled) && Writable(program)) || in.userDataDir.empty())
         return {program, Kind::Program};
 #ifdef _WIN32
     return {WithSeparator(in.userDataDir) + "Zentrivo/", Kind::User};

@@ -2,8 +2,10 @@
 //
 //   1. the folder given (--home DIR), else
 //   2. the folder in ZENTRIVO_HOME, else
-//   3. the program's own folder, when it holds the data files (cldict.dat or
-//      clcat.dat) and can be written: the build folder, a portable copy, else
+//   3. the program's own folder, when it can be written and is no installed
+//      copy (PROGRAM/../share/zentrivo does not exist), or holds the data
+//      files (cldict.dat or clcat.dat) itself: the build folder, a portable
+//      copy, a first run in an empty folder, else
 //   4. the user's own folder: $XDG_DATA_HOME/zentrivo (~/.local/share/zentrivo
 //      by default; %APPDATA%\Zentrivo on Windows). When it does not exist yet,
 //      it is made a copy of the reference shipped beside the program

@@ -11,6 +11,7 @@
 
 #ifndef _WIN32
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace fs = std::filesystem;
@@ -73,6 +74,25 @@ TEST(Home, GivenThenEnvironmentThenProgramFolderThenUserFolder)
     // Without any user folder to go to, the program folder it is.
     fs::remove(in.bin + "cldict.dat");
     EXPECT_EQ(CLHome::Choose({"", "", in.bin, ""}).kind, K::Program);
+}
+
+TEST(Home, AWritableProgramFolderIsTheFolderEvenWhenEmpty)
+{
+    TestHome home;
+    std::string bin = home.File("portable/");
+    fs::create_directories(bin);
+    CLHome::Inputs in{"", "", bin, home.File("user")};
+    // First run of a copy unpacked anywhere: no data yet, no shared reference.
+    EXPECT_EQ(CLHome::Choose(in).kind, CLHome::Kind::Program);
+    EXPECT_EQ(CLHome::Choose(in).folder, bin);
+#ifndef _WIN32
+    // A folder it cannot write sends it to the user's folder.
+    if (::geteuid() != 0) {
+        chmod(bin.c_str(), 0555);
+        EXPECT_EQ(CLHome::Choose(in).kind, CLHome::Kind::User);
+        chmod(bin.c_str(), 0755);
+    }
+#endif
 }
 
 TEST(Home, TheSharedReferenceLiesBesideTheProgram)
