@@ -5,7 +5,6 @@
 #include "ZentrivoApp.h"
 #include "main.h"
 
-
 #include <cstdio>
 #include <cstring>
 #include <memory>

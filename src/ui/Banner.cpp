@@ -25,8 +25,12 @@ QPixmap MakeBanner(int width, int height, const QColor& background)
     int x = 30 + QFontMetrics(title).horizontalAdvance(QStringLiteral("Zentrivo")) + 16;
     QFont sub(QStringLiteral("Georgia"), 10, QFont::Normal, true);
     sub.setStyleHint(QFont::Serif);
-    p.setFont(sub);
-    p.drawText(QRect(x, 6, width - x - 16, height - 12), Qt::AlignLeft | Qt::AlignVCenter,
-               QStringLiteral("CL command reference for IBM i"));
+    const QString subtitle = QStringLiteral("CL command reference for IBM i");
+    // Only whole: a narrow banner has the name alone.
+    if (x + QFontMetrics(sub).horizontalAdvance(subtitle) <= width - 16) {
+        p.setFont(sub);
+        p.drawText(QRect(x, 6, width - x - 16, height - 12), Qt::AlignLeft | Qt::AlignVCenter,
+                   subtitle);
+    }
     return pixmap;
 }

@@ -85,8 +85,14 @@ QVariant CommandListModel::data(const QModelIndex& index, int role) const
         return QVariant();
     // A command the reference lists but does not document yet: dimmed, and
     // said so to a screen reader and in a tooltip.
-    if (role == Qt::ForegroundRole)
-        return QApplication::palette().brush(QPalette::Disabled, QPalette::Text);
+    if (role == Qt::ForegroundRole) {
+        // Halfway between text and background: dimmed on any palette (a
+        // palette's own disabled colour may equal its text colour), yet readable.
+        const QPalette palette = QApplication::palette();
+        const QColor text = palette.color(QPalette::Text), base = palette.color(QPalette::Base);
+        return QColor((text.red() + base.red()) / 2, (text.green() + base.green()) / 2,
+                      (text.blue() + base.blue()) / 2);
+    }
     if (role == Qt::AccessibleDescriptionRole || role == Qt::ToolTipRole)
         return QStringLiteral("No record yet: only the name and title are known.");
     return QVariant();

@@ -481,8 +481,20 @@ bool RecordPages::eventFilter(QObject* watched, QEvent* event)
     if (bParam || bError) {
         bool bOpen = event->type() == QEvent::MouseButtonDblClick;
         if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
+            const auto* keyEvent = static_cast<QKeyEvent*>(event);
+            const int key = keyEvent->key();
             bOpen = key == Qt::Key_Return || key == Qt::Key_Enter;
+            // Shift+F10 and the Menu key open the popup menu at the current row.
+            if (key == Qt::Key_Menu ||
+                (key == Qt::Key_F10 && keyEvent->modifiers() == Qt::ShiftModifier)) {
+                QTreeWidget* view = bParam ? ui->lvParam : ui->lvError;
+                if (view->contextMenuPolicy() == Qt::CustomContextMenu) {
+                    QTreeWidgetItem* row = view->currentItem();
+                    const QPoint pos = row ? view->visualItemRect(row).center() : QPoint(4, 4);
+                    ShowPopup(bParam ? m_pmParam : m_pmError, view, pos);
+                }
+                return true;
+            }
         }
         if (bOpen) {
             // Run after the event, so a double-click's own selection is in place.

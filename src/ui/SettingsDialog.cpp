@@ -47,6 +47,11 @@ bool TfmSettings::IsValid() const
     return site.isEmpty() || TfmMain::IsWebSite(site);
 }
 
+int TfmSettings::RunMode() const
+{
+    return ui->cbRunMode->currentData().toInt();
+}
+
 void TfmSettings::Check()
 {
     const bool ok = IsValid();
@@ -58,7 +63,7 @@ void TfmSettings::Check()
 
 void TfmSettings::Apply() const
 {
-    AppSettings.RunMode = ui->cbRunMode->currentData().toInt();
+    AppSettings.RunMode = RunMode();
     AppSettings.TextZoom = ui->spnZoom->value();
     SaveWebSite(ui->edtWebSite->text().trimmed().toStdString());
 }

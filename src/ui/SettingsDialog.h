@@ -20,6 +20,8 @@ public:
 
     // The values shown are valid (the web site is empty or an http/https address).
     bool IsValid() const;
+    // The run mode chosen.
+    int RunMode() const;
     // Stores the values: AppSettings, and WebSite in the settings file.
     void Apply() const;
 

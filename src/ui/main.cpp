@@ -39,6 +39,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <algorithm>
+
 TfmMain::TfmMain(QWidget* parent) : QMainWindow(parent), ui(new Ui::TfmMain)
 {
     ui->setupUi(this);
@@ -93,7 +95,19 @@ void TfmMain::SetupControls()
     ui->spMain->setStretchFactor(0, 0);
     ui->spMain->setStretchFactor(1, 1);
     ui->spMain->setSizes({119, 675});
+    // The drop-down grows with the window up to a useful width; the row's
+    // other controls keep their size and the rest of the room stays free.
+    ui->cbCate->setSizePolicy(QSizePolicy::Expanding, ui->cbCate->sizePolicy().verticalPolicy());
+    ui->cbCate->setMaximumWidth(360);
+    ui->btnSearch->setMaximumWidth(ui->btnSearch->minimumSizeHint().width());
+    ui->hlMenu->addStretch(1);
+    // The banner takes the panel's room up to its designed width, and is drawn
+    // anew for the room it has, so a narrow window shows it whole.
     ui->imgTop->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    ui->imgTop->setMaximumWidth(kBannerWidth);
+    ui->imgTop->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+    ui->hlTop->setStretchFactor(ui->imgTop, 10);
+    ui->imgTop->installEventFilter(this);
     ApplyColours();
     ui->edtCommand->setValidator(new UpperCaseValidator(ui->edtCommand));
     ui->btnBack->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
@@ -391,22 +405,27 @@ bool TfmMain::focusNextPrevChild(bool next)
 
 void TfmMain::closeEvent(QCloseEvent* event)
 {
-    QStringList unsaved = UnsavedWork();
-    if (unsaved.isEmpty()) {
-        event->accept();
-        return;
-    }
-    QString text =
-        QStringLiteral("These changes are not saved yet:\n\n%1\n\nSave them before Zentrivo "
-                       "closes?")
-            .arg(unsaved.join(QLatin1Char('\n')));
-    QMessageBox::StandardButton answer =
-        MsgBox::Ask(this, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                    QMessageBox::Save, QMessageBox::Cancel);
-    if (answer == QMessageBox::Discard || (answer == QMessageBox::Save && SaveAllWork()))
+    if (SettleUnsavedWork(QStringLiteral("Zentrivo closes")))
         event->accept();
     else
         event->ignore();
+}
+
+bool TfmMain::SettleUnsavedWork(const QString& before)
+{
+    QStringList unsaved = UnsavedWork();
+    if (unsaved.isEmpty())
+        return true;
+    QString text = QStringLiteral("These changes are not saved yet:\n\n%1\n\nSave them before %2?")
+                       .arg(unsaved.join(QLatin1Char('\n')), before);
+    QMessageBox::StandardButton answer =
+        MsgBox::Ask(this, text, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                    QMessageBox::Save, QMessageBox::Cancel);
+    if (answer == QMessageBox::Discard) {
+        ui->pClient->Discard();
+        return true;
+    }
+    return answer == QMessageBox::Save && SaveAllWork();
 }
 
 QStringList TfmMain::UnsavedWork() const
@@ -458,6 +477,9 @@ bool TfmMain::ConfirmLeave()
 void TfmMain::KeepCurrentRow()
 {
     SelectRow(m_pModel->RowOf(m_pCurIdx));
+    // A key or click that moved the highlight is still running and moves it
+    // on after this: it goes back once that is done.
+    QTimer::singleShot(0, this, [this] { SelectRow(m_pModel->RowOf(m_pCurIdx)); });
 }
 
 void TfmMain::ShowRow(int row)
@@ -995,16 +1017,21 @@ void TfmMain::EditSettings()
     if (RunDialog(&dialog) != QDialog::Accepted)
         return;
     const int32_t nOldMode = AppSettings.RunMode;
+    // Another run mode reads the records from other files: unsaved work is
+    // settled first, or nothing changes.
+    if (dialog.RunMode() != nOldMode && !SettleUnsavedWork(QStringLiteral("the run mode changes")))
+        return;
     dialog.Apply();
     SaveSettings();
     m_pAids->SetZoom(AppSettings.TextZoom);
     if (AppSettings.RunMode != nOldMode) {
-        // Records come from other files now: each is read again when shown.
-        ui->pClient->Clear();
-        for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx())
-            CLCmdManager::DetachCmdRecord(p);
+        // Records come from other files now, and discarded work is dropped:
+        // the lists are read again and each record when it is shown.
+        ClearPages();
+        m_pModel->Clear();
         ApplyRunMode();
-        FillCommandList();
+        m_pCmdManager->LoadAll();
+        FillCategoryList();
         SelectCommand(AppSettings.LastCmd);
         StartSearchIndex();
     }
@@ -1062,7 +1089,8 @@ void TfmMain::ApplyColours()
                        "padding: 2px; background: %3; color: %4; }")
             .arg(c.panel.name(), c.bDark ? QStringLiteral("#a0a0a0") : QStringLiteral("#7a7a7a"),
                  palette().color(QPalette::Base).name(), palette().color(QPalette::Text).name()));
-    ui->imgTop->setPixmap(MakeBanner(475, 61, c.panel));
+    m_panel = c.panel;
+    DrawBanner();
     // A label styled by a sheet keeps the palette it was styled with until
     // its sheet is set again.
     const QString underline = ui->lblCmdList->styleSheet();
@@ -1077,8 +1105,19 @@ void TfmMain::changeEvent(QEvent* event)
         ApplyColours();
 }
 
+void TfmMain::DrawBanner()
+{
+    const int width = std::clamp(ui->imgTop->width(), ui->imgTop->minimumWidth(), kBannerWidth);
+    if (ui->imgTop->pixmap().width() != width || ui->imgTop->property("panel") != m_panel) {
+        ui->imgTop->setPixmap(MakeBanner(width, kBannerHeight, m_panel));
+        ui->imgTop->setProperty("panel", m_panel);
+    }
+}
+
 bool TfmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == ui->imgTop && event->type() == QEvent::Resize)
+        DrawBanner();
     if (watched == ui->lbCommand->viewport() && event->type() == QEvent::MouseButtonPress)
         m_bListKeys = false;
     if (watched == ui->lbCommand && event->type() == QEvent::KeyPress) {

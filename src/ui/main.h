@@ -15,6 +15,7 @@
 #include "CLRecords.h"
 #include "CLSearch.h"
 
+#include <QColor>
 #include <QMainWindow>
 
 #include <string>
@@ -86,6 +87,9 @@ public:
     // Saves the shown command's edits and, when they changed, the index and
     // the categories; false (with a message) at the first failure.
     bool SaveAllWork();
+    // When there is unsaved work, asks Save, Discard or Cancel ("Save them
+    // before <before>?"); false when the user cancels or a save fails.
+    bool SettleUnsavedWork(const QString& before);
     // The popup menus, or null in the reading run mode.
     QMenu* CommandMenu() const;
     QMenu* ParamMenu() const;
@@ -165,6 +169,8 @@ private:
     void ShowPopup(QMenu* menu, QWidget* view, const QPoint& pos);
     // The labels', hints' and top panel's colours for the current palette.
     void ApplyColours();
+    // The banner, drawn for the width its label has.
+    void DrawBanner();
     void SelectRow(int row);
     // Puts the highlight back on the command shown (after a cancelled leave).
     void KeepCurrentRow();
@@ -195,6 +201,8 @@ private:
     bool m_bDestroyed = false;
     bool m_bListKeys = false; // the list's selection last moved by a key, not the mouse
     int m_nColoursDark = -1;  // the palette the colours were applied for; -1 none yet
+    QColor m_panel;           // the top panel's colour, the banner's background
+    static constexpr int kBannerWidth = 475, kBannerHeight = 61;
 };
 
 #endif

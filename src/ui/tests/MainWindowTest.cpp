@@ -554,9 +554,22 @@ void MainWindowTest::coloursStayReadableOnDarkPalettes()
     QVERIFY(lblNoParam->styleSheet().contains("#0000ff"));
     QCOMPARE(f.Find<QLabel>("imgTop")->pixmap().toImage().pixelColor(2, 2), QColor(Qt::white));
 
+    auto* lblGoto = f.Find<QLabel>("lblGoto");
+    const QStringList texts = {lblCate->text(), lblGoto->text()};
+    QVERIFY(texts[0].endsWith(':') && texts[1].endsWith(':'));
+    QVERIFY(lblCate->fontInfo().bold() && lblGoto->fontInfo().bold());
+
     // A switch to a dark palette while running: every text stays readable.
     QApplication::setPalette(dark);
     QCoreApplication::processEvents();
+    // The labels keep their texts and bold face.
+    QCOMPARE(QStringList({lblCate->text(), lblGoto->text()}), texts);
+    QVERIFY(lblCate->fontInfo().bold() && lblGoto->fontInfo().bold());
+    // The fields on the top panel keep a border that stands out from it.
+    const QString sheet = f.Find<QWidget>("spTop")->styleSheet();
+    const QRegularExpressionMatch border =
+        QRegularExpression("border: 1px solid (#[0-9a-f]{6})").match(sheet);
+    QVERIFY2(border.hasMatch(), qPrintable(sheet));
     const WindowColours c = ColoursFor(dark);
     QVERIFY(c.bDark);
     QVERIFY(lblCate->styleSheet().contains(c.label.name()));
@@ -565,6 +578,7 @@ void MainWindowTest::coloursStayReadableOnDarkPalettes()
         QVERIFY2(ContrastRatio(text, dark.color(QPalette::Window)) >= 4.5, qPrintable(text.name()));
         QVERIFY(ContrastRatio(text, c.panel) >= 4.5);
     }
+    QVERIFY(ContrastRatio(QColor(border.captured(1)), c.panel) >= 3);
     QVERIFY(ContrastRatio(ColoursFor(light).label, Qt::white) >= 4.5);
     QCOMPARE(f.Find<QLabel>("imgTop")->pixmap().toImage().pixelColor(2, 2), c.panel);
 

@@ -13,6 +13,8 @@ QObject* NewSettingsTest();
 QObject* NewAuthoringTest();
 QObject* NewReadingAidsTest();
 QObject* NewPromptTest();
+QObject* NewLeavingTest();
+QObject* NewWindowTest();
 
 int main(int argc, char** argv)
 {
@@ -23,7 +25,8 @@ int main(int argc, char** argv)
         {"MainWindowTest", NewMainWindowTest}, {"EditingTest", NewEditingTest},
         {"DialogTest", NewDialogTest},         {"SettingsTest", NewSettingsTest},
         {"AuthoringTest", NewAuthoringTest},   {"ReadingAidsTest", NewReadingAidsTest},
-        {"PromptTest", NewPromptTest},
+        {"PromptTest", NewPromptTest},         {"LeavingTest", NewLeavingTest},
+        {"WindowTest", NewWindowTest},
     };
     const char* only = argc > 1 && argv[1][0] != '-' ? argv[1] : nullptr;
     int failed = 0;
