@@ -58,6 +58,7 @@ void TfmSettings::Check()
     ui->lblWebHint->setText(ok ? QString()
                                : QStringLiteral("Enter an http or https address such as "
                                                 "https://www.example.com, or nothing."));
+    ui->lblWebHint->setVisible(!ok); // no empty gap while the address is fine
     ui->btnOK->setEnabled(ok);
 }
 
