@@ -78,6 +78,7 @@ private slots:
     void anotherProgramsChangeIsNotOverwritten();
     void importCommandDefinitions();
     void noBoxIsOpenWhileTheFolderIsLocked();
+    void importInAJoinedRunModeBuilds();
 };
 
 void AuthoringTest::renameOntoAnotherCommandIsRefused()
@@ -475,4 +476,29 @@ void AuthoringTest::noBoxIsOpenWhileTheFolderIsLocked()
         QVERIFY2(m.bLockFree, qPrintable(m.text));
     for (const GuiFixture::Question& q : f.questions)
         QVERIFY2(q.bLockFree, qPrintable(q.text));
+}
+
+// In a run mode that reads clcmd.dat, an imported command is readable at once,
+// by this window and by any reader of the folder.
+void AuthoringTest::importInAJoinedRunModeBuilds()
+{
+    GuiFixture f;
+    Sample(f, 0);
+    f.Open();
+    const std::string file = f.home.File("new.xml");
+    WriteText(file, "<QcdCLCmd><Cmd CmdName=\"NEWCMD\" Prompt=\"New Command\">"
+                    "<Parm Kwd=\"OBJ\" Prompt=\"Object\" Type=\"NAME\" Min=\"1\"/>"
+                    "</Cmd></QcdCLCmd>");
+    f.chooserAnswers << QString::fromStdString(file);
+    f.window()->pmiImportCmdDefClick();
+    QCOMPARE(f.messages.back().caption, QString("Zentrivo Information"));
+    QCOMPARE(f.Shown(), QString("NEWCMD"));
+    QCOMPARE(f.Find<QLineEdit>("edtDesc")->text(), QString("New Command"));
+    QCOMPARE(f.Rows("lvParam"), QStringList({"OBJ"}));
+    f.Close();
+    f.WriteSettings(2);
+    f.Open();
+    f.window()->SelectCommand("NEWCMD");
+    QCOMPARE(f.Find<QLineEdit>("edtDesc")->text(), QString("New Command"));
+    QCOMPARE(f.Rows("lvParam"), QStringList({"OBJ"}));
 }
