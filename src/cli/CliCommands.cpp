@@ -239,6 +239,54 @@ const std::vector<CliCommand>& CliCommands()
          1,
          false,
          RunMsgid},
+        {"lint",
+         "lint [--format gcc|json|sarif] FILE...",
+         "Check CL source members against the reference.",
+         "Reads each FILE as a CL source member and checks every command against\n"
+         "its record in the reference (unknown keyword, keyword given twice, too\n"
+         "many values without a keyword, a required parameter missing, a value\n"
+         "outside a closed list or a range; a command the reference does not hold\n"
+         "is a warning) and the program's structure: the declare commands before\n"
+         "all others but PGM, DO and SELECT groups ended, subroutines not nested\n"
+         "and at the end, ELSE after an IF, LEAVE and ITERATE inside a loop, GOTO\n"
+         "and CALLSUBR to what exists, labels defined once, variables declared\n"
+         "(and, as a note, used), nothing after ENDPGM.\n"
+         "\n"
+         "Prints one line per finding, sorted, in the form compilers use:\n"
+         "  FILE:LINE:COLUMN: error|warning|note: MESSAGE [CODE]\n"
+         "--format json prints one JSON document (docs/lint.md gives its schema);\n"
+         "--format sarif prints SARIF 2.1.0 for code-scanning services. A summary\n"
+         "line goes to standard error. Exits with 0 when there is no error, 1 when\n"
+         "there are errors, 2 when a FILE cannot be read.\n",
+         {{"format", "FORMAT", "gcc (the default), json or sarif."}},
+         1,
+         CliCommand::kAnyCount,
+         false,
+         RunLint},
+        {"format",
+         "format [--check | --in-place] [--margin N] [--keep-case] FILE...",
+         "Lay out CL source members as the prompter does.",
+         "Lays each FILE out as the prompter writes CL source: a label in column 2,\n"
+         "the command in column 14, the first parameter in column 25, continuation\n"
+         "lines indented to column 27 and continued with +, lines within the right\n"
+         "margin (80, or --margin N). Keywords and names are upper-cased unless\n"
+         "--keep-case; quoted strings, comments and blank lines stay as they are,\n"
+         "and so does a statement with a comment inside it. Formatting never changes\n"
+         "meaning: the statements are read again and compared before anything is\n"
+         "written, and a member that cannot be read is left untouched with an\n"
+         "error. Formatting twice gives the same text.\n"
+         "\n"
+         "Prints the formatted members on standard output; --check prints the names\n"
+         "of the members that would change (exit status 1), --in-place rewrites\n"
+         "them through a temporary file. Exits with 2 when a FILE cannot be read.\n",
+         {{"check", nullptr, "Only say which members would change."},
+          {"in-place", nullptr, "Rewrite the members."},
+          {"margin", "N", "The right margin (40 to 240; 80 by default)."},
+          {"keep-case", nullptr, "Keep the case of keywords and names."}},
+         1,
+         CliCommand::kAnyCount,
+         false,
+         RunFormat},
     };
     return commands;
 }

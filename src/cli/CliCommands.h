@@ -63,5 +63,7 @@ int RunPrompt(CliContext& ctx, const CliArgs& args);
 int RunExplain(CliContext& ctx, const CliArgs& args);
 int RunSearch(CliContext& ctx, const CliArgs& args);
 int RunMsgid(CliContext& ctx, const CliArgs& args);
+int RunLint(CliContext& ctx, const CliArgs& args);
+int RunFormat(CliContext& ctx, const CliArgs& args);
 
 #endif

@@ -9,8 +9,8 @@ namespace {
 
 bool IsNameChar(char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '$' || c == '#' || c == '@' || c == '_';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '$' ||
+           c == '#' || c == '@' || c == '_';
 }
 
 bool IsLoop(const std::string& name)
@@ -50,8 +50,8 @@ struct Group
     std::string name; // DO, DOWHILE, DOUNTIL, DOFOR, SELECT or SUBR
     std::vector<std::string> labels;
     CLSrcPos begin, end;
-    bool bFromIf = false;     // a DO that an IF runs: ELSE may follow its ENDDO
-    bool bOtherwise = false;  // a SELECT that has had its OTHERWISE
+    bool bFromIf = false;    // a DO that an IF runs: ELSE may follow its ENDDO
+    bool bOtherwise = false; // a SELECT that has had its OTHERWISE
 };
 
 class Checker
@@ -283,8 +283,8 @@ private:
         if (IsDo(name)) {
             Push(s, name, false);
         } else if (name == "ENDDO") {
-            const bool bFromIf = !m_stack.empty() && IsDo(m_stack.back().name) &&
-                                 m_stack.back().bFromIf;
+            const bool bFromIf =
+                !m_stack.empty() && IsDo(m_stack.back().name) && m_stack.back().bFromIf;
             if (!Close(IsDo))
                 AtName(s, CLDiagnostic::Error, "ENDDO has no DO group to end.", "unmatched-enddo");
             m_bAfterIf = bFromIf;
@@ -292,11 +292,11 @@ private:
             Push(s, name, false);
         } else if (name == "WHEN" || name == "OTHERWISE") {
             if (m_stack.empty() || m_stack.back().name != "SELECT") {
-                AtName(s, CLDiagnostic::Error, name + " is valid only directly inside a SELECT group.",
-                       "outside-select");
-            } else if (m_stack.back().bOtherwise) {
                 AtName(s, CLDiagnostic::Error,
-                       name + " follows the OTHERWISE of its SELECT group.", "after-otherwise");
+                       name + " is valid only directly inside a SELECT group.", "outside-select");
+            } else if (m_stack.back().bOtherwise) {
+                AtName(s, CLDiagnostic::Error, name + " follows the OTHERWISE of its SELECT group.",
+                       "after-otherwise");
             } else if (name == "OTHERWISE") {
                 m_stack.back().bOtherwise = true;
             }
@@ -380,21 +380,21 @@ private:
         std::map<std::string, int> seen;
         for (const CLSrcSymbol& l : m_prog.labels)
             if (++seen[l.name] == 2)
-                Add(CLDiagnostic::Error, l.begin, l.end, "The label " + l.name + " is defined twice.",
-                    "duplicate-label");
+                Add(CLDiagnostic::Error, l.begin, l.end,
+                    "The label " + l.name + " is defined twice.", "duplicate-label");
         for (const auto& [pStmt, label] : m_gotos)
             if (!seen.count(label)) {
                 CLSrcPos b, e;
                 KeywordRange(*pStmt, label, &b, &e);
-                Add(CLDiagnostic::Error, b, e, "GOTO names the label " + label + ", which does not exist.",
-                    "unknown-label");
+                Add(CLDiagnostic::Error, b, e,
+                    "GOTO names the label " + label + ", which does not exist.", "unknown-label");
             }
         for (const auto& [pStmt, sub] : m_calls)
             if (!m_prog.FindSubroutine(sub)) {
                 CLSrcPos b, e;
                 KeywordRange(*pStmt, sub, &b, &e);
-                Add(CLDiagnostic::Error, b, e, "CALLSUBR names the subroutine " + sub +
-                                                   ", which is not defined.",
+                Add(CLDiagnostic::Error, b, e,
+                    "CALLSUBR names the subroutine " + sub + ", which is not defined.",
                     "unknown-subroutine");
             }
     }

@@ -4,8 +4,8 @@ namespace {
 
 bool IsNameChar(char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '$' || c == '#' || c == '@' || c == '_';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '$' ||
+           c == '#' || c == '@' || c == '_';
 }
 
 std::string Upper(std::string s)
@@ -124,7 +124,8 @@ CLProgram CLProgram::Build(const CLSource& src)
             for (const InnerParam& ip : kInner) {
                 if (name != ip.command)
                     continue;
-                if (const CLParsedParam* p = CLSrcCommand::Param(c.parsed, ip.keyword, ip.position)) {
+                if (const CLParsedParam* p =
+                        CLSrcCommand::Param(c.parsed, ip.keyword, ip.position)) {
                     c.innerText = p->ValueText();
                     std::string why;
                     if (!CLCommandString::Parse(c.innerText, &c.inner, &why))

@@ -15,8 +15,8 @@
 
 struct CLSrcCommand
 {
-    size_t statement = 0;  // index into CLSource::statements
-    bool bParsed = false;  // false: why says what is wrong with the text
+    size_t statement = 0; // index into CLSource::statements
+    bool bParsed = false; // false: why says what is wrong with the text
     std::string why;
     CLParsedCommand parsed;
     // The command an IF, ELSE, WHEN, OTHERWISE or MONMSG runs (THEN, CMD,
@@ -25,8 +25,7 @@ struct CLSrcCommand
     std::string innerText;
 
     // A parameter by keyword, or by position when written without one; null when not given.
-    static const CLParsedParam* Param(const CLParsedCommand& c, const char* keyword,
-                                      int position);
+    static const CLParsedParam* Param(const CLParsedCommand& c, const char* keyword, int position);
 };
 
 struct CLSrcSymbol

@@ -9,8 +9,8 @@ bool IsBlank(char c)
 
 bool IsNameChar(char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-           c == '$' || c == '#' || c == '@' || c == '_';
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '$' ||
+           c == '#' || c == '@' || c == '_';
 }
 
 char Upper(char c)
@@ -89,8 +89,8 @@ public:
             return;
         }
         if (m_bInQuote) {
-            m_src.problems.push_back({{i, static_cast<int>(line.size())},
-                                      "A quoted string is not closed on its line."});
+            m_src.problems.push_back(
+                {{i, static_cast<int>(line.size())}, "A quoted string is not closed on its line."});
             m_bInQuote = false;
         }
         Append(i);
@@ -195,9 +195,9 @@ private:
 
     CLSource& m_src;
     size_t m_nLines;
-    std::string m_seg;         // the current line's characters outside comments
-    std::vector<int> m_cols;   // their columns
-    std::string m_text;        // the statement read so far
+    std::string m_seg;       // the current line's characters outside comments
+    std::vector<int> m_cols; // their columns
+    std::string m_text;      // the statement read so far
     std::vector<CLSrcPos> m_pos;
     std::vector<CLSrcPos> m_commentAt; // where the statement's comments begin
     std::vector<CLSrcLabel> m_pending;

@@ -41,10 +41,10 @@ struct CLSrcStatement
     // The command and its parameters on one line: continuations joined, each
     // comment inside made one blank. Empty for labels at the member's end.
     std::string text;
-    std::vector<CLSrcPos> pos; // the source position of each byte of text
-    CLSrcPos begin;            // the first label's or the command's first character
-    CLSrcPos end;              // just past the command's last character
-    int lastLine = 0;          // the last line the statement's text or comments touch
+    std::vector<CLSrcPos> pos;  // the source position of each byte of text
+    CLSrcPos begin;             // the first label's or the command's first character
+    CLSrcPos end;               // just past the command's last character
+    int lastLine = 0;           // the last line the statement's text or comments touch
     bool bInnerComment = false; // a comment stands between the command's first and last character
 
     // The source position of a byte of text; end for an offset past it.

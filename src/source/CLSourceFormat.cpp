@@ -4,8 +4,8 @@
 
 namespace {
 
-constexpr size_t kCommandCol = 13;     // column 14
-constexpr size_t kParameterCol = 24;   // column 25
+constexpr size_t kCommandCol = 13;      // column 14
+constexpr size_t kParameterCol = 24;    // column 25
 constexpr size_t kContinuationCol = 26; // column 27
 
 char Upper(char c)

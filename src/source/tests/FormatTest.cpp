@@ -42,10 +42,11 @@ TEST(Format, LongStatementsAreContinuedWithinTheMargin)
         "SNDPGMMSG MSGID(CPF9898) MSGF(QCPFMSG) MSGDTA('The library ' *CAT &LIB *TCAT ' "
         "could not be created because it already exists on this system') MSGTYPE(*ESCAPE)\n";
     const std::string out = Format(in);
-    EXPECT_EQ(out, "             SNDPGMMSG  MSGID(CPF9898) MSGF(QCPFMSG) +\n"
-                   "                          MSGDTA('The library ' *CAT &LIB *TCAT ' could not be +\n"
-                   "                          created because it already exists on this system') +\n"
-                   "                          MSGTYPE(*ESCAPE)\n");
+    EXPECT_EQ(out,
+              "             SNDPGMMSG  MSGID(CPF9898) MSGF(QCPFMSG) +\n"
+              "                          MSGDTA('The library ' *CAT &LIB *TCAT ' could not be +\n"
+              "                          created because it already exists on this system') +\n"
+              "                          MSGTYPE(*ESCAPE)\n");
     for (size_t b = 0, e; (e = out.find('\n', b)) != std::string::npos; b = e + 1)
         EXPECT_LE(e - b, 80u);
     // A narrower margin, and a string too long for any line: broken inside it.

@@ -21,9 +21,10 @@ public:
         Add("CHGVAR", {{"VAR", "CL variable name", "CL variable name", "Required, Positional 1"},
                        {"VALUE", "Value", "Character value", "Required, Positional 2"}});
         for (const char* name :
-             {"PGM", "ENDPGM", "DCL", "DCLF", "IF", "ELSE", "DO", "ENDDO", "DOWHILE", "DOUNTIL",
-              "DOFOR", "LEAVE", "ITERATE", "SELECT", "WHEN", "OTHERWISE", "ENDSELECT", "SUBR",
-              "ENDSUBR", "CALLSUBR", "GOTO", "MONMSG", "RCVF", "RETURN", "SNDPGMMSG", "INCLUDE"})
+             {"PGM",    "ENDPGM",    "DCL",       "DCLF",      "IF",      "ELSE",     "DO",
+              "ENDDO",  "DOWHILE",   "DOUNTIL",   "DOFOR",     "LEAVE",   "ITERATE",  "SELECT",
+              "WHEN",   "OTHERWISE", "ENDSELECT", "SUBR",      "ENDSUBR", "CALLSUBR", "GOTO",
+              "MONMSG", "RCVF",      "RETURN",    "SNDPGMMSG", "INCLUDE"})
             Add(name, {});
     }
     CLLint::Lookup Lookup() const

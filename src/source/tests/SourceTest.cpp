@@ -32,8 +32,7 @@ TEST(Source, StatementsEndAtLineEndsOutsideCommentsAndContinuations)
     EXPECT_TRUE(src.problems.empty());
     EXPECT_EQ(Texts(src), (std::vector<std::string>{"PGM        PARM(&A)",
                                                     "DCL        VAR(&A) TYPE(*CHAR) LEN(10)",
-                                                    "SNDPGMMSG  MSG('Hello,   world')",
-                                                    "ENDPGM"}));
+                                                    "SNDPGMMSG  MSG('Hello,   world')", "ENDPGM"}));
     ASSERT_EQ(src.comments.size(), 2u);
     EXPECT_EQ(src.comments[0].begin, (CLSrcPos{1, 0}));
     EXPECT_EQ(src.comments[0].end, (CLSrcPos{2, 20}));
