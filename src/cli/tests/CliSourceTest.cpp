@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 const char* const kGood = "             PGM        PARM(&LIB)\n"
@@ -115,4 +117,21 @@ TEST(CliSource, FormatWritesOnlyWhenAskedAndSafe)
     EXPECT_EQ(ReadText(home.File("broken.clle")), "PGM\n/* never closed\n");
     EXPECT_EQ(home.Run({"format", "--margin", "10", a}).status, 2);
     EXPECT_EQ(home.Run({"format", "--check", "--in-place", a}).status, 2);
+}
+
+// Programs written as shops write them pass the checks of the shipped
+// reference without a single finding: no false errors on valid code.
+TEST(SampleSources, ValidMembersLintClean)
+{
+    CliHome home;
+    ASSERT_EQ(home.Run({"import", "--records", ReferenceDir() + "/clcmd.txt"}).status, 0);
+    ASSERT_EQ(home.Run({"load", ReferenceDir() + "/records"}).status, 0);
+    std::vector<std::string> args = {"--run-mode", "1", "lint"};
+    for (const auto& e : std::filesystem::directory_iterator(std::string(ZENTRIVO_SOURCE_DIR) +
+                                                             "/src/source/tests/data/valid"))
+        args.push_back(e.path().string());
+    ASSERT_GT(args.size(), 3u);
+    const CliResult r = home.Run(args);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
 }

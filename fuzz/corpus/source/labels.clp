@@ -1,0 +1,6 @@
+PGM
+/* x */ CHGVAR &A +
+  1
+DO_1:
+DO_2: DOWHILE (&A)
+ENDDO
