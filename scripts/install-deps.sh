@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libyaml-cpp-dev
   xvfb xauth fonts-dejavu-core bc
-  desktop-file-utils appstream groff-base
+  desktop-file-utils appstream groff-base neovim
   "$@"
 )
 

@@ -287,6 +287,24 @@ const std::vector<CliCommand>& CliCommands()
          CliCommand::kAnyCount,
          false,
          RunFormat},
+        {"lsp",
+         "lsp",
+         "Serve the reference to editors (Language Server Protocol).",
+         "Runs a language server for CL source over standard input and output\n"
+         "(Language Server Protocol 3.17, JSON-RPC 2.0). Editors start it and get\n"
+         "the checks of lint as diagnostics while typing, hover (a command's title\n"
+         "and overview, a parameter's choices and notes, a message id's text in\n"
+         "MONMSG, a variable's DCL), completion of command names, keywords and\n"
+         "special values, signature help, formatting, symbols, go to definition,\n"
+         "inlay hints for positional values and code actions that write a command\n"
+         "with its keywords or add its required parameters. docs/editors.md shows\n"
+         "the set-up for Neovim, Kate, Emacs, Helix and VS Code. Exits with 0 after\n"
+         "the client's shutdown and exit.\n",
+         {},
+         0,
+         0,
+         false,
+         RunLsp},
     };
     return commands;
 }

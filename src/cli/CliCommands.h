@@ -65,5 +65,6 @@ int RunSearch(CliContext& ctx, const CliArgs& args);
 int RunMsgid(CliContext& ctx, const CliArgs& args);
 int RunLint(CliContext& ctx, const CliArgs& args);
 int RunFormat(CliContext& ctx, const CliArgs& args);
+int RunLsp(CliContext& ctx, const CliArgs& args);
 
 #endif
