@@ -52,6 +52,7 @@ bench: deps
 	cmake --preset bench
 	cmake --build --preset bench
 	build-bench/bin/zentrivo_bench
+	build-bench/bin/source_bench
 	QT_QPA_PLATFORM=offscreen build-bench/bin/gui_bench 100000
 	bench/compare.sh build-bench/bin/zentrivo-cli
 
