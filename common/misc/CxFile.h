@@ -48,7 +48,7 @@ class CxFile
 {
 public:
     CxFile();
-    virtual ~CxFile();
+    ~CxFile();
 
     CxFile(const CxFile&) = delete;
     CxFile& operator=(const CxFile&) = delete;

@@ -51,7 +51,7 @@ class CLCmdManager
 {
 public:
     explicit CLCmdManager(const CLOptions& options = CLOptions());
-    virtual ~CLCmdManager();
+    ~CLCmdManager();
 
     // Where records are read from (the run mode); records already attached stay.
     void SetOptions(const CLOptions& options) { m_options = options; }

@@ -34,7 +34,7 @@ class CLFileAnalyzer
 public:
     // Creates an empty manager of its own.
     CLFileAnalyzer();
-    virtual ~CLFileAnalyzer();
+    ~CLFileAnalyzer();
 
     CLFileAnalyzer(const CLFileAnalyzer&) = delete;
     CLFileAnalyzer& operator=(const CLFileAnalyzer&) = delete;

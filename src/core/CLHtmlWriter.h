@@ -27,14 +27,13 @@ class CLHtmlWriter
 {
 public:
     explicit CLHtmlWriter(CLCmdManager* pCmdManager);
-    virtual ~CLHtmlWriter();
+    ~CLHtmlWriter();
 
     CLHtmlWriter(const CLHtmlWriter&) = delete;
     CLHtmlWriter& operator=(const CLHtmlWriter&) = delete;
 
     // The folder the pages are written to; a separator is appended when missing.
     void SetOutputFolder(const std::string& folder);
-    const std::string& GetOutputFolder() const { return m_sFolder; }
 
     void SetOptions(const CLHtmlOptions& options) { m_options = options; }
     const CLHtmlOptions& GetOptions() const { return m_options; }
