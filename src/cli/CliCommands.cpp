@@ -18,7 +18,9 @@ const std::vector<CliCommand>& CliCommands()
          "\n"
          "With --records, every command of the list whose per-command file does not\n"
          "exist yet gets one holding its name and title; existing files are never\n"
-         "overwritten, and data/ is created when missing.\n",
+         "overwritten, and data/ is created when missing. The files are in place\n"
+         "and on disk before the lists are written; when one cannot be written,\n"
+         "the lists stay as they were.\n",
          {{"records", nullptr, "Create the missing per-command files."}},
          1,
          1,
