@@ -3,6 +3,7 @@
 # the same run on the same files:
 #   html --out of 20,000 commands   vs  cp -r of its own output
 #   import of a shuffled 100,000-line list  vs  sort of it
+#   import --records of 100,000 commands    vs  cp -r of the files it writes
 #   build of 100,000 commands       vs  cat of the same per-command files
 #   search at 100,000 from a cold start     vs  grep -c -i -F of the word
 #   hostile inputs: a 20,000-category merge vs 10,000; 100,000 attributes and
@@ -43,6 +44,17 @@ mkdir -p "$work/imp"
 ours=$(best "$cli" --home "$work/imp" import "$work/shuffled.txt")
 anchor=$(best sort -o "$work/sorted.txt" "$work/shuffled.txt")
 report "import 100,000 (shuffled)" "$ours" "sort" "$anchor" 2
+
+# --- import --records -------------------------------------------------------
+# Each run starts from an empty folder and writes 100,000 per-command files,
+# durable before the lists; cp -r writes the same files, durable or not.
+# Removing the old files is not timed.
+mkdir -p "$work/r"
+ours=$(PREP="rm -rf '$work/r' && mkdir '$work/r' && sync" \
+  best "$cli" --home "$work/r" import --records "$work/list.txt")
+anchor=$(PREP="rm -rf '$work/r2' && sync" best cp -r "$work/r/data" "$work/r2")
+report "import --records 100,000" "$ours" "cp -r of the files" "$anchor" 2
+rm -rf "$work/r" "$work/r2"
 
 # --- build ------------------------------------------------------------------
 mkdir -p "$work/b"

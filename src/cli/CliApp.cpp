@@ -18,11 +18,6 @@ namespace {
 
 constexpr const char* kProgram = "zentrivo-cli";
 
-void Print(FILE* fp, const std::string& text)
-{
-    std::fwrite(text.data(), 1, text.size(), fp);
-}
-
 std::string Bytes(const QString& s)
 {
     return s.toLatin1().toStdString();
@@ -63,6 +58,19 @@ QList<QCommandLineOption> OptionsOf(const CliCommand& cmd)
 }
 
 } // namespace
+
+void CliApp::PrintOut(const std::string& text) const
+{
+    const std::string bytes = m_text.Out(text);
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void CliApp::PrintError(const std::string& message) const
+{
+    std::fflush(stdout);
+    const std::string bytes = m_text.Message(message);
+    std::fwrite(bytes.data(), 1, bytes.size(), stderr);
+}
 
 const CliCommand* CliApp::Find(const std::string& name) const
 {
@@ -123,8 +131,8 @@ std::string CliApp::CommandHelp(const CliCommand& cmd) const
 
 int CliApp::Usage(const std::string& message) const
 {
-    Print(stderr,
-          std::string(kProgram) + ": " + message + "\nRun \"" + kProgram + " --help\" for help.\n");
+    PrintError(std::string(kProgram) + ": " + message + "\nRun \"" + kProgram +
+               " --help\" for help.\n");
     return kExitUsage;
 }
 
@@ -132,19 +140,19 @@ int CliApp::Help(const QStringList& words) const
 {
     // The command table as the docs and the manual page hold it.
     if (words.size() == 1 && (words[0] == "--markdown" || words[0] == "--man")) {
-        Print(stdout, words[0] == "--man" ? CliDocs::Man() : CliDocs::Markdown());
+        PrintOut(words[0] == "--man" ? CliDocs::Man() : CliDocs::Markdown());
         return kExitOk;
     }
     if (words.size() > 1)
         return Usage("help takes one command name at most.");
     if (words.isEmpty()) {
-        Print(stdout, ProgramHelp());
+        PrintOut(ProgramHelp());
         return kExitOk;
     }
     const CliCommand* cmd = Find(Bytes(words.front()));
     if (!cmd)
         return Usage("unknown command \"" + Bytes(words.front()) + "\".");
-    Print(stdout, CommandHelp(*cmd));
+    PrintOut(CommandHelp(*cmd));
     return kExitOk;
 }
 
@@ -171,7 +179,7 @@ int CliApp::Run(const std::vector<std::string>& args)
     if (parser.isSet(help))
         return Help({});
     if (parser.isSet(version)) {
-        Print(stdout, std::string(kProgram) + " " + ZENTRIVO_VERSION + "\n");
+        PrintOut(std::string(kProgram) + " " + ZENTRIVO_VERSION + "\n");
         return kExitOk;
     }
     if (rest.isEmpty())
@@ -229,7 +237,7 @@ int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std
     if (!parser.parse(QStringList{QString::fromLatin1(cmd.name)} + args))
         return Usage(name + ": " + Bytes(parser.errorText()));
     if (parser.isSet(help)) {
-        Print(stdout, CommandHelp(cmd));
+        PrintOut(CommandHelp(cmd));
         return kExitOk;
     }
     for (const QCommandLineOption& opt : OptionsOf(cmd))
@@ -237,8 +245,9 @@ int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std
             parser.value(opt).isEmpty())
             return Usage(name + ": --" + Bytes(opt.names().back()) + " needs a value.");
     std::vector<std::string> positional;
-    for (const QString& arg : parser.positionalArguments())
-        positional.push_back(Bytes(arg));
+    std::map<std::string, std::string> values;
+    if (!ConvertArgs(cmd, parser, &positional, &values))
+        return kExitUsage;
     if (positional.size() < cmd.minArgs)
         return Usage(name + ": missing argument; usage: " + cmd.synopsis);
     if (positional.size() > cmd.maxArgs)
@@ -249,14 +258,14 @@ int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std
         return Usage("--run-mode needs a whole number, not \"" + runMode + "\".");
     std::string why;
     if (!CLHome::Use(home, &why)) {
-        Print(stderr, std::string(kProgram) + ": " + why + "\n");
+        PrintError(std::string(kProgram) + ": " + why + "\n");
         return kExitFailed;
     }
     LoadSettings();
     if (!runMode.empty())
         AppSettings.RunMode = static_cast<int32_t>(nRunMode);
 
-    CliContext ctx(CurrentOptions());
+    CliContext ctx(CurrentOptions(), m_text);
     // A writer holds the folder's lock for its whole read-modify-write; taking
     // it finishes or undoes an interrupted build first.
     CLFolderLock lock;
@@ -266,5 +275,37 @@ int CliApp::RunCommand(const CliCommand& cmd, const QStringList& args, const std
     if (!cmd.bWrites && CxFile::FileSize(AppFile(CLBuildCommit::kMarker).c_str()) >= 0 &&
         lock.Acquire(5000))
         lock.Release();
-    return cmd.run(ctx, CliArgs(parser, std::move(positional)));
+    return cmd.run(ctx, CliArgs(parser, std::move(positional), std::move(values)));
+}
+
+bool CliApp::ConvertArgs(const CliCommand& cmd, const QCommandLineParser& parser,
+                         std::vector<std::string>* pPositional,
+                         std::map<std::string, std::string>* pValues) const
+{
+    // Before the command runs, so that an argument refused leaves every file
+    // as it was. Qt read each argument as Latin-1: its bytes come back whole.
+    std::string why;
+    auto refuse = [&](const std::string& reason) {
+        // The reason is in the terminal's encoding already.
+        std::fflush(stdout);
+        const std::string line = std::string(kProgram) + ": " + cmd.name + ": " + reason + "\n";
+        std::fwrite(line.data(), 1, line.size(), stderr);
+        return false;
+    };
+    for (const QString& arg : parser.positionalArguments()) {
+        std::string text = Bytes(arg);
+        if (cmd.argKind == CliArgKind::Text && !m_text.In(Bytes(arg), &text, &why))
+            return refuse(why);
+        pPositional->push_back(std::move(text));
+    }
+    for (const CliOption& opt : cmd.options) {
+        const QString name = QString::fromLatin1(opt.name);
+        if (!opt.valueName || !parser.isSet(name))
+            continue;
+        std::string value = Bytes(parser.value(name));
+        if (!opt.bPath && !m_text.In(Bytes(parser.value(name)), &value, &why))
+            return refuse(why);
+        (*pValues)[opt.name] = std::move(value);
+    }
+    return true;
 }

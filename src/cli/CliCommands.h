@@ -22,11 +22,22 @@ enum CliExit : int
     kExitUsage = 2   // unknown command, missing argument, bad number
 };
 
+// What a command's arguments are: text of the reference (names, words,
+// values), converted from the terminal's encoding to Latin-1, or file and
+// folder names, handed on as the bytes given.
+enum class CliArgKind
+{
+    Text,
+    Paths
+};
+
 struct CliOption
 {
     const char* name;
     const char* valueName; // null for a switch
     const char* description;
+    // The value names a file or folder: the bytes given, never converted.
+    bool bPath = false;
 };
 
 struct CliCommand
@@ -40,6 +51,7 @@ struct CliCommand
     std::vector<CliOption> options;
     size_t minArgs;
     size_t maxArgs;
+    CliArgKind argKind;
     // Changes the program folder: runs holding the folder's lock, so that two
     // writers never interleave their read-modify-write.
     bool bWrites;

@@ -11,7 +11,8 @@
 
 namespace fs = std::filesystem;
 
-CliContext::CliContext(const CLOptions& options) : m_manager(options)
+CliContext::CliContext(const CLOptions& options, const CliText& text)
+    : m_manager(options), m_text(text)
 {
     m_oldHook = SetMessageHook(
         [this](const std::string& text, const std::string&, CLMsgIcon) { Error(text); });
@@ -22,8 +23,9 @@ CliContext::~CliContext()
     SetMessageHook(m_oldHook);
 }
 
-void CliContext::Out(const std::string& bytes)
+void CliContext::Out(const std::string& latin1)
 {
+    const std::string bytes = m_text.Out(latin1);
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
@@ -37,7 +39,7 @@ void CliContext::ErrorLine(const std::string& line)
     std::fflush(stdout); // keep the order of data and messages on a shared terminal
     // Names and paths come from the command line and the files: a control
     // character in them must not reach the terminal.
-    std::string text = Printable(line) + "\n";
+    std::string text = m_text.Message(Printable(line) + "\n");
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
 

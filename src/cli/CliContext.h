@@ -1,29 +1,33 @@
 // CliContext: what every command shares: the database manager of the program
-// folder, standard output for data and standard error for messages. While it
-// lives, the data layer's messages go to standard error too.
+// folder, standard output for data and standard error for messages, both in
+// the terminal's encoding (CliText). While it lives, the data layer's
+// messages go to standard error too.
 #ifndef CLICONTEXT_H
 #define CLICONTEXT_H
 
 #include "CLCmdManager.h"
 #include "CLMessage.h"
+#include "CliText.h"
 
 #include <string>
 
 class CliContext
 {
 public:
-    explicit CliContext(const CLOptions& options);
+    // text outlives the context.
+    CliContext(const CLOptions& options, const CliText& text);
     ~CliContext();
     CliContext(const CliContext&) = delete;
     CliContext& operator=(const CliContext&) = delete;
 
     CLCmdManager& Manager() { return m_manager; }
 
-    // Data, written as the bytes they are.
-    void Out(const std::string& bytes);
+    // Data, Latin-1 as the reference holds it.
+    void Out(const std::string& latin1);
     // A message line on standard error: "zentrivo-cli: message".
     void Error(const std::string& message);
-    // A line on standard error, control characters shown as '?'.
+    // A line on standard error, control characters shown as '?'. It may
+    // quote file names, which stay as given (CliText::Message).
     void ErrorLine(const std::string& line);
 
     // Load cldict.dat or clcat.dat into the manager; on failure say so and
@@ -44,6 +48,7 @@ public:
 
 private:
     CLCmdManager m_manager;
+    const CliText& m_text;
     CLMessageHook m_oldHook;
 };
 

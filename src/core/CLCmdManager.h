@@ -26,6 +26,7 @@
 #include <string_view>
 #include <vector>
 
+class CxFileBatch;
 class CxList;
 
 // What is wrong with a category, by the one rule every writer and check use.
@@ -201,7 +202,9 @@ public:
     static bool RecordNameOf(std::string_view bytes, std::string* pName);
     // Writes the record to its entry's per-command file, replacing it. False
     // for an unsafe file name, a long text over kMaxLongText, or a failed write.
-    bool SaveCmdRecord(CLCmdRecord* pRec);
+    // With a batch, the file is written to its temporary and put in place,
+    // durable, when the batch is committed.
+    bool SaveCmdRecord(CLCmdRecord* pRec, CxFileBatch* pBatch = nullptr);
     // The entry's record: the loaded one, or a new one read now and attached
     // (kept even when the read fails). *pbLoaded tells whether it was loaded
     // here, *pbRead whether the record holds what its file holds (false when

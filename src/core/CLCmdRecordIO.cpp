@@ -9,6 +9,7 @@
 #include "CLRecordUtil.h"
 #include "CxAssert.h"
 #include "CxFile.h"
+#include "CxFileBatch.h"
 #include "WinUtil.h"
 
 #include <cstring>
@@ -355,7 +356,7 @@ bool CLCmdManager::ReadError(CLCmdError* pError)
 
 // --- writing ----------------------------------------------------------------------
 
-bool CLCmdManager::SaveCmdRecord(CLCmdRecord* pRec)
+bool CLCmdManager::SaveCmdRecord(CLCmdRecord* pRec, CxFileBatch* pBatch)
 {
     CX_ASSERT(pRec != nullptr);
     CX_ASSERT(pRec->pIdx != nullptr);
@@ -366,12 +367,13 @@ bool CLCmdManager::SaveCmdRecord(CLCmdRecord* pRec)
     if (!IsSafeFileName(pRec->pIdx->szFileName))
         return false;
     CxFile file;
-    if (!file.OpenReplace(GetCmdRecordFileName(pRec->pIdx).c_str()))
+    const std::string path = GetCmdRecordFileName(pRec->pIdx);
+    if (pBatch ? !pBatch->OpenReplace(&file, path) : !file.OpenReplace(path.c_str()))
         return false;
     FileSwap swap(m_pFile, &file);
     if (!WriteRecordFields(pRec))
         return false; // the temporary file is discarded; the old file stays
-    return file.Commit();
+    return pBatch ? pBatch->Finish(&file) : file.Commit();
 }
 
 bool CLCmdManager::WriteRecordFields(const CLCmdRecord* pRec)

@@ -6,10 +6,15 @@
 #include "CLRecordUtil.h"
 #include "CxAssert.h"
 #include "CxFile.h"
+#include "CxFileBatch.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -118,12 +123,46 @@ bool CLFileAnalyzer::AnalyzeFile(const char* szPath)
         m_warnings.push_back(std::to_string(m_counts.nLines - nTaken) + " of the " +
                              std::to_string(m_counts.nLines) + " lines of \"" + path +
                              "\" were not taken.");
+    // The records first: the lists name their commands only once every
+    // record is durable.
+    if (m_bCreateFiles && !CreateRecordFiles())
+        return false;
     if (!m_pCmdManager->SaveCmdIdxList()) {
         m_sError = "The file \"" + m_pCmdManager->GetCmdIdxFileName() + "\" cannot be written.";
         return false;
     }
     if (!m_pCmdManager->SaveCatList()) {
         m_sError = "The file \"" + m_pCmdManager->GetCatFileName() + "\" cannot be written.";
+        return false;
+    }
+    return true;
+}
+
+bool CLFileAnalyzer::CreateRecordFiles()
+{
+    const std::string folder = CLCmdManager::GetDataFolder();
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (!fs::is_directory(folder, ec)) {
+        m_sError = "The folder \"" + folder + "\" cannot be created.";
+        return false;
+    }
+    // Every file to its temporary, then all of them durable and in place at
+    // once: two syncs a file would cost more than writing it.
+    CxFileBatch batch;
+    for (CLCmdIndex* p = m_pCmdManager->GetFirstCmdIdx(); p; p = m_pCmdManager->GetNextCmdIdx()) {
+        const std::string path = m_pCmdManager->GetCmdRecordFileName(p);
+        // A dangling link counts as existing too: it is never written through.
+        if (!p->pRec || fs::exists(fs::symlink_status(path, ec)))
+            continue;
+        if (!m_pCmdManager->SaveCmdRecord(p->pRec, &batch)) {
+            m_sError = "The file \"" + path + "\" cannot be written; nothing was imported.";
+            return false; // the batch removes the temporaries written so far
+        }
+    }
+    std::string failed;
+    if (!batch.Commit(&failed)) {
+        m_sError = "The file \"" + failed + "\" cannot be written; the lists stay as they were.";
         return false;
     }
     return true;
@@ -179,7 +218,8 @@ void CLFileAnalyzer::AnalyzeLine(std::string_view line, unsigned nLine)
         return;
     }
     // The text list's entries carry position 0, as the importer always wrote them.
-    CLCmdIndex idx = CLCmdManager::MakeCmdIdx(std::string(name), static_cast<uint32_t>(m_dwCurCat), 0);
+    CLCmdIndex idx =
+        CLCmdManager::MakeCmdIdx(std::string(name), static_cast<uint32_t>(m_dwCurCat), 0);
     if (!CLCmdManager::IsSafeFileName(idx.szName)) {
         ShowMessage("Invalid CL Command Name \"" + Printable(idx.szName) + "\" in line " +
                     std::to_string(nLine) + ".");

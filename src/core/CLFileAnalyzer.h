@@ -15,6 +15,13 @@
 // cut to their fields, with a warning. An import that would leave no command
 // fails, and both files stay as they were.
 //
+// With SetCreateRecordFiles, AnalyzeFile also gives every command of the list
+// whose per-command file does not exist yet one holding its name and title.
+// The files are written first, each through its temporary, and made durable
+// together (CxFileBatch); the lists are saved only after every file is in
+// place, so after a crash the index is the old one or names only whole
+// records. When a file cannot be written, nothing is imported.
+//
 // BuildDataFile joins data/NAME.dat of every index entry, in index order, into
 // clcmd.dat and rewrites the index with each record's position and length.
 #ifndef CLFILEANALYZER_H
@@ -45,13 +52,18 @@ public:
     // and title (the default). Without, a large list imports in a fraction of
     // the memory and time.
     void SetMakeRecords(bool bMake) { m_bMakeRecords = bMake; }
+    // Whether AnalyzeFile creates the missing per-command files (off by
+    // default); it needs the records SetMakeRecords makes. Existing files, a
+    // dangling link too, are never written over; data/ is created when missing.
+    void SetCreateRecordFiles(bool bCreate) { m_bCreateFiles = bCreate; }
     CLCmdManager* GetCmdManager() const { return m_pCmdManager; }
     // Whether BuildDataFile may drop the records of commands whose file in
     // data/ is gone (off by default: it refuses, so no record is lost).
     void SetDropMissing(bool bDrop) { m_bDropMissing = bDrop; }
 
     // False when the list cannot be read, holds no command that could be
-    // taken, or the category or index file cannot be written; GetLastError()
+    // taken, or the category or index file, or a per-command file to be
+    // created, cannot be written; GetLastError()
     // then names the file. Refused lines are reported through the message
     // hook and do not make it fail; GetWarnings() lists the texts that were
     // cut, and says so when most lines were not taken.
@@ -74,6 +86,8 @@ private:
     void AnalyzeLine(std::string_view line, unsigned nLine);
     void AddPending();
     void DropPending();
+    // Writes the missing per-command files in one batch; false with m_sError set.
+    bool CreateRecordFiles();
     // The build's refusal to lose records; false with m_sError set.
     bool CheckSources(const std::string& sFolder);
 
@@ -82,6 +96,7 @@ private:
     CLCmdManager* m_pOwnManager;
     unsigned long m_dwCurCat = 1;
     bool m_bMakeRecords = true;
+    bool m_bCreateFiles = false;
     bool m_bDropMissing = false;
     std::vector<std::string> m_missing;
     std::string m_sError;

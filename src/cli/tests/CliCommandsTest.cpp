@@ -89,12 +89,15 @@ TEST(CliImport, RecordsAreCreatedButNeverOverwritten)
     EXPECT_EQ(ReadBytes(home.File("data/NEWCMD.dat")), TitleRecord("NEWCMD", "New Command"));
     EXPECT_TRUE(FileExists(home.File("data/CPYF.dat"))); // left alone though no longer listed
 
-    // A data/ that cannot be created fails the import after the lists are written.
+    // A data/ that cannot be created fails the import before the lists are written.
+    const Bytes index = ReadBytes(home.File("cldict.dat"));
     fs::remove_all(home.File("data"));
     WriteText(home.File("data"), "a file in the way");
+    WriteText(home.File("list.txt"), "[01] - Libraries\nOTHER - Another\n");
     CliResult r = home.Run({"import", "--records", home.File("list.txt")});
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("cannot be created"), std::string::npos);
+    EXPECT_EQ(ReadBytes(home.File("cldict.dat")), index);
 }
 
 TEST(CliList, NamesInIndexOrderAndByCategory)

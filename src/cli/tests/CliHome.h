@@ -16,7 +16,10 @@ extern const char* const kSmallList;
 class CliHome : public TestHome
 {
 public:
-    CliResult Run(const std::vector<std::string>& args) const { return RunCliIn(Path(), args); }
+    CliResult Run(const std::vector<std::string>& args, const std::string& locale = "C") const
+    {
+        return RunCliIn(Path(), args, locale);
+    }
     // Writes the list to list.txt and runs "import --records"; expects success.
     void Import(const std::string& list = kSmallList) const;
     // Runs "build"; expects success.

@@ -24,10 +24,10 @@ std::string Slurp(const std::string& path)
 
 } // namespace
 
-CliResult RunCli(const std::vector<std::string>& args)
+CliResult RunCli(const std::vector<std::string>& args, const std::string& locale)
 {
     const char* other = std::getenv("ZENTRIVO_TEST_CLI");
-    return RunProgram(other && *other ? other : ZENTRIVO_CLI, args);
+    return RunProgram(other && *other ? other : ZENTRIVO_CLI, args, locale);
 }
 
 std::string ReferenceDir()
@@ -36,7 +36,8 @@ std::string ReferenceDir()
     return other && *other ? other : ZENTRIVO_REFERENCE_DIR;
 }
 
-CliResult RunProgram(const std::string& program, const std::vector<std::string>& args)
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& locale)
 {
     // Output goes to files rather than pipes, so a large output never blocks the child.
     std::string dir = (std::filesystem::temp_directory_path() / "zentrivo-cli-run-XXXXXX").string();
@@ -57,9 +58,21 @@ CliResult RunProgram(const std::string& program, const std::vector<std::string>&
     for (std::string& a : all)
         argv.push_back(a.data());
     argv.push_back(nullptr);
+    // The environment less its locale, then the locale asked for.
+    std::vector<std::string> vars;
+    for (char** p = environ; *p; ++p) {
+        const std::string var = *p;
+        if (var.rfind("LC_", 0) != 0 && var.rfind("LANG=", 0) != 0)
+            vars.push_back(var);
+    }
+    vars.push_back("LC_ALL=" + locale);
+    std::vector<char*> envp;
+    for (std::string& v : vars)
+        envp.push_back(v.data());
+    envp.push_back(nullptr);
 
     pid_t pid = 0;
-    int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+    int rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (rc != 0)
         throw std::runtime_error("cannot start " + program);
@@ -75,11 +88,12 @@ CliResult RunProgram(const std::string& program, const std::vector<std::string>&
     return result;
 }
 
-CliResult RunCliIn(const std::string& home, const std::vector<std::string>& args)
+CliResult RunCliIn(const std::string& home, const std::vector<std::string>& args,
+                   const std::string& locale)
 {
     std::vector<std::string> all{"--home", home};
     all.insert(all.end(), args.begin(), args.end());
-    return RunCli(all);
+    return RunCli(all, locale);
 }
 
 std::vector<std::string> LinesOf(const std::string& text)

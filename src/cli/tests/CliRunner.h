@@ -13,12 +13,16 @@ struct CliResult
     std::string err; // standard error
 };
 
-// Runs zentrivo-cli with args, standard input from /dev/null.
-CliResult RunCli(const std::vector<std::string>& args);
+// Runs zentrivo-cli with args, standard input from /dev/null, in the locale
+// named (LC_ALL; the C locale, where bytes pass unchanged, unless a test of
+// the terminal's encoding asks for another).
+CliResult RunCli(const std::vector<std::string>& args, const std::string& locale = "C");
 // The same for a copy of the program elsewhere.
-CliResult RunProgram(const std::string& program, const std::vector<std::string>& args);
+CliResult RunProgram(const std::string& program, const std::vector<std::string>& args,
+                     const std::string& locale = "C");
 // The same with "--home home" in front.
-CliResult RunCliIn(const std::string& home, const std::vector<std::string>& args);
+CliResult RunCliIn(const std::string& home, const std::vector<std::string>& args,
+                   const std::string& locale = "C");
 
 // The shipped reference's sources; ZENTRIVO_TEST_REFERENCE names another copy
 // (a work tree whose reference is being edited).
