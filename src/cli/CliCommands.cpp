@@ -277,6 +277,7 @@ const std::vector<CliCommand>& CliCommands()
          {{"format", "FORMAT", "gcc (the default), json or sarif."}},
          1,
          CliCommand::kAnyCount,
+         CliArgKind::Paths,
          false,
          RunLint},
         {"format",
@@ -301,6 +302,7 @@ const std::vector<CliCommand>& CliCommands()
           {"keep-case", nullptr, "Keep the case of keywords and names."}},
          1,
          CliCommand::kAnyCount,
+         CliArgKind::Paths,
          false,
          RunFormat},
         {"lsp",
@@ -319,6 +321,7 @@ const std::vector<CliCommand>& CliCommands()
          {},
          0,
          0,
+         CliArgKind::Text,
          false,
          RunLsp},
     };

@@ -29,6 +29,16 @@ void CliContext::Out(const std::string& latin1)
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
+void CliContext::OutAsIs(const std::string& bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void CliContext::OutMixed(const std::string& text)
+{
+    OutAsIs(m_text.Message(text));
+}
+
 void CliContext::Error(const std::string& message)
 {
     ErrorLine("zentrivo-cli: " + message);

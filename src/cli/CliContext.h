@@ -24,6 +24,11 @@ public:
 
     // Data, Latin-1 as the reference holds it.
     void Out(const std::string& latin1);
+    // Data in an encoding of its own (a member's source, UTF-8 JSON): unchanged.
+    void OutAsIs(const std::string& bytes);
+    // Data that quotes both the reference and a member's text, converted as a
+    // message is (CliText::Message), control characters kept.
+    void OutMixed(const std::string& text);
     // A message line on standard error: "zentrivo-cli: message".
     void Error(const std::string& message);
     // A line on standard error, control characters shown as '?'. It may

@@ -45,7 +45,7 @@ int RunFormat(CliContext& ctx, const CliArgs& args)
                 return kExitFailed;
             }
         } else {
-            ctx.Out(formatted);
+            ctx.OutAsIs(formatted); // the member's own encoding
         }
     }
     return status;

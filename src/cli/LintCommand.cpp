@@ -146,9 +146,12 @@ int RunLint(CliContext& ctx, const CliArgs& args)
             ++counts[d.severity];
         results.push_back(std::move(r));
     }
-    ctx.Out(format == "json"    ? Json(results, counts)
-            : format == "sarif" ? Sarif(results)
-                                : Gcc(results));
+    // JSON is UTF-8 whatever the terminal; the compiler form quotes the
+    // member's own text beside the reference's.
+    if (format == "gcc")
+        ctx.OutMixed(Gcc(results));
+    else
+        ctx.OutAsIs(format == "json" ? Json(results, counts) : Sarif(results));
     ctx.ErrorLine("lint: " + Count(static_cast<int>(results.size()), "file") + ": " +
                   Count(counts[CLDiagnostic::Error], "error") + ", " +
                   Count(counts[CLDiagnostic::Warning], "warning") + ", " +
