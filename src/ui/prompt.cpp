@@ -90,11 +90,11 @@ QComboBox* TfmPrompt::ValueField(const QString& keyword) const
     return m_fields[static_cast<size_t>(p - m_prompt.Params().data())];
 }
 
-void TfmPrompt::ShowProblems(const std::vector<std::string>& problems)
+void TfmPrompt::ShowProblems(const std::vector<CLPromptProblem>& problems)
 {
     QStringList lines;
-    for (const std::string& p : problems)
-        lines << FromLatin1(p);
+    for (const CLPromptProblem& p : problems)
+        lines << FromLatin1(p.text);
     ui->memProblems->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
@@ -105,7 +105,7 @@ void TfmPrompt::UpdateString()
     std::vector<std::pair<std::string, std::string>> values;
     for (size_t i = 0; i < m_fields.size(); ++i)
         values.emplace_back(m_prompt.Params()[i].keyword, ToLatin1(m_fields[i]->currentText()));
-    std::vector<std::string> problems;
+    std::vector<CLPromptProblem> problems;
     const std::string command = m_prompt.Build(values, &problems);
     m_bUpdating = true;
     ui->memString->setPlainText(FromLatin1(command));
@@ -118,10 +118,10 @@ void TfmPrompt::UpdateForm()
     if (m_bUpdating)
         return;
     std::vector<CLGivenParam> given;
-    std::vector<std::string> problems;
+    std::vector<CLPromptProblem> problems;
     std::string why;
     if (!m_prompt.Explain(ToLatin1(ui->memString->toPlainText()), &given, &problems, &why)) {
-        ShowProblems({why});
+        ShowProblems({{"", why}});
         return;
     }
     m_bUpdating = true;

@@ -39,7 +39,7 @@ private:
     // the form. Each leaves the side it reads from as the user typed it.
     void UpdateString();
     void UpdateForm();
-    void ShowProblems(const std::vector<std::string>& problems);
+    void ShowProblems(const std::vector<CLPromptProblem>& problems);
 
     Ui::TfmPrompt* ui;
     CLPrompt m_prompt;
