@@ -40,10 +40,13 @@ const CLCmdRecord* Record(CliContext& ctx, const std::string& name)
     return pRec;
 }
 
-void Problems(CliContext& ctx, const std::vector<std::string>& problems)
+// The problems, one line each; the exit status: 1 for an error, 0 for notes
+// alone (a keyword that a partial record does not list may well be right).
+int Problems(CliContext& ctx, const std::vector<CLPromptProblem>& problems)
 {
-    for (const std::string& p : problems)
-        ctx.ErrorLine(p);
+    for (const CLPromptProblem& p : problems)
+        ctx.ErrorLine(p.bNote ? "note: " + p.text : p.text);
+    return CLPromptProblem::AnyError(problems) ? kExitFailed : kExitOk;
 }
 
 } // namespace
@@ -65,13 +68,12 @@ int RunPrompt(CliContext& ctx, const CliArgs& args)
     if (!pRec)
         return kExitFailed;
     CLPrompt prompt(*pRec);
-    std::vector<std::string> problems;
+    std::vector<CLPromptProblem> problems;
     std::string command = prompt.Build(values, &problems);
     if (args.IsSet("source"))
         command = CLCommandString::FormatSource(command);
     ctx.Out(command + "\n");
-    Problems(ctx, problems);
-    return problems.empty() ? kExitOk : kExitFailed;
+    return Problems(ctx, problems);
 }
 
 int RunExplain(CliContext& ctx, const CliArgs& args)
@@ -90,7 +92,7 @@ int RunExplain(CliContext& ctx, const CliArgs& args)
         return kExitFailed;
     CLPrompt prompt(*pRec);
     std::vector<CLGivenParam> given;
-    std::vector<std::string> problems;
+    std::vector<CLPromptProblem> problems;
     if (!prompt.Explain(text, &given, &problems, &why)) {
         ctx.Error("explain: " + why);
         return kExitUsage;
@@ -98,12 +100,13 @@ int RunExplain(CliContext& ctx, const CliArgs& args)
     std::string out;
     for (const CLGivenParam& g : given) {
         out += (g.keyword.empty() ? "?" : g.keyword) + "\t" + g.value + "\t" +
-               (g.bKnown ? g.desc : "(no such parameter)");
+               (g.bKnown      ? g.desc
+                : g.bUnlisted ? "(not listed in this reference)"
+                              : "(no such parameter)");
         if (g.position > 0)
             out += "\t(positional " + std::to_string(g.position) + ")";
         out += "\n";
     }
     ctx.Out(out);
-    Problems(ctx, problems);
-    return problems.empty() ? kExitOk : kExitFailed;
+    return Problems(ctx, problems);
 }

@@ -1,6 +1,7 @@
 #include "CLCommandString.h"
 
 #include "CLCmdManager.h"
+#include "CLWords.h"
 
 #include <algorithm>
 
@@ -16,11 +17,22 @@ char Upper(char c)
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
-std::string Fold(std::string s)
+// A word in upper case but for its quoted names ("My Lib"), which keep theirs.
+std::string FoldWord(std::string s)
 {
-    for (char& c : s)
-        c = Upper(c);
+    bool bQuoted = false;
+    for (char& c : s) {
+        if (c == '"')
+            bQuoted = !bQuoted;
+        else if (!bQuoted)
+            c = Upper(c);
+    }
     return s;
+}
+
+bool HasLower(const std::string& s)
+{
+    return std::any_of(s.begin(), s.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
 std::string Trim(const std::string& s)
@@ -81,7 +93,8 @@ std::string JoinLines(const std::string& text)
 class Reader
 {
 public:
-    explicit Reader(const std::string& text) : m_s(text) {}
+    // bFold: words upper-cased (as CL reads them); else kept as written.
+    explicit Reader(const std::string& text, bool bFold = true) : m_s(text), m_bFold(bFold) {}
 
     bool Read(std::vector<CLValue>* pTop, std::string* pWhy)
     {
@@ -112,16 +125,25 @@ public:
                 CLValue v;
                 size_t b = i;
                 while (i < m_s.size() && !IsBlank(m_s[i]) && m_s[i] != '(' && m_s[i] != ')' &&
-                       m_s[i] != '\'')
-                    ++i;
-                v.text = Fold(m_s.substr(b, i - b));
+                       m_s[i] != '\'') {
+                    if (m_s[i] != '"') {
+                        ++i;
+                        continue;
+                    }
+                    // A quoted name ("My Lib") is part of the word, blanks and all.
+                    size_t close = m_s.find('"', i + 1);
+                    if (close == std::string::npos)
+                        return Fail("A quoted name is not closed.", pWhy);
+                    i = close + 1;
+                }
+                v.text = Word(m_s.substr(b, i - b));
                 if (i < m_s.size() && m_s[i] == '\'') {
                     // A prefixed string such as X'F1' is one word.
                     std::string inner;
                     size_t q = i;
                     if (!ReadQuoted(&i, &inner, pWhy))
                         return false;
-                    v.text += Fold(m_s.substr(q, i - q));
+                    v.text += Word(m_s.substr(q, i - q));
                     stack.back()->push_back(std::move(v));
                 } else if (i < m_s.size() && m_s[i] == '(') {
                     v.kind = CLValue::Call;
@@ -174,7 +196,10 @@ private:
         }
     }
 
+    std::string Word(const std::string& text) const { return m_bFold ? FoldWord(text) : text; }
+
     const std::string& m_s;
+    const bool m_bFold;
 };
 
 std::string Join(const std::vector<CLValue>& items)
@@ -183,18 +208,6 @@ std::string Join(const std::vector<CLValue>& items)
     for (size_t i = 0; i < items.size(); ++i)
         out += (i ? " " : "") + items[i].ToString();
     return out;
-}
-
-bool AllPlain(const std::vector<CLValue>& items)
-{
-    for (const CLValue& v : items) {
-        if ((v.kind == CLValue::Word || v.kind == CLValue::Call) &&
-            !CLCommandString::IsPlainWord(v.text) && v.text.find('\'') == std::string::npos)
-            return false;
-        if (!AllPlain(v.items))
-            return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -297,32 +310,54 @@ std::string Quote(const std::string& text)
     return out + "'";
 }
 
-bool IsPlainWord(const std::string& word)
+} // namespace CLCommandString
+
+namespace {
+
+// A word typed by the user as it is written: upper-cased when CL reads it
+// bare, else quoted with its case kept. bText: a name with lower case is
+// text, not a name.
+std::string WordText(const std::string& word, bool bText)
 {
-    if (word.empty())
-        return false;
-    size_t start = 0;
-    if (word[0] == '+' || word[0] == '-') {
-        // A sign only before a number.
-        if (word.size() == 1)
-            return false;
-        for (size_t i = 1; i < word.size(); ++i)
-            if (!((word[i] >= '0' && word[i] <= '9') || word[i] == '.' || word[i] == ','))
-                return false;
-        return true;
-    }
-    for (size_t i = start; i < word.size(); ++i) {
-        char c = word[i];
-        bool ok = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
-                  c == '$' || c == '#' || c == '@' || c == '_' || c == '.' || c == '*' ||
-                  c == '/' || c == '&' || c == '%';
-        if (!ok)
-            return false;
-    }
-    return true;
+    const std::string folded = FoldWord(word);
+    const bool bBare = CLWords::IsBareValue(folded) || CLWords::IsOperator(folded);
+    const bool bCaseless = CLWords::IsSpecialValue(folded) || CLWords::IsVariable(folded) ||
+                           CLWords::IsHexConstant(folded) || CLWords::IsNumber(folded);
+    if (bBare && (!bText || !HasLower(word) || bCaseless))
+        return folded;
+    return CLCommandString::Quote(word);
 }
 
-std::string ValueText(const std::string& typedIn, bool bText)
+std::string ElementText(const CLValue& e, bool bText);
+
+std::string ElementsText(const std::vector<CLValue>& items, bool bText)
+{
+    std::string out;
+    for (size_t i = 0; i < items.size(); ++i)
+        out += (i ? " " : "") + ElementText(items[i], bText);
+    return out;
+}
+
+std::string ElementText(const CLValue& e, bool bText)
+{
+    switch (e.kind) {
+    case CLValue::Quoted:
+        return e.ToString();
+    case CLValue::List:
+        return "(" + ElementsText(e.items, bText) + ")";
+    case CLValue::Call:
+        return FoldWord(e.text) + "(" + ElementsText(e.items, bText) + ")";
+    case CLValue::Word:
+        break;
+    }
+    return WordText(e.text, bText);
+}
+
+} // namespace
+
+namespace CLCommandString {
+
+std::string ValueText(const std::string& typedIn, ValueMode mode)
 {
     // Control characters (tabs, line ends, zero bytes) have no place in a
     // value: they become blanks.
@@ -330,29 +365,32 @@ std::string ValueText(const std::string& typedIn, bool bText)
     for (char& c : typed)
         if (static_cast<unsigned char>(c) < 0x20)
             c = ' ';
-    std::string t = Trim(typed);
+    const std::string t = Trim(typed);
     if (t.empty())
         return {};
     std::vector<CLValue> elements;
     std::string why;
-    bool bParsed = t.size() <= kMaxLength && Reader(t).Read(&elements, &why);
-    if (bText) {
-        // Quoted text stays; a single plain word without lower case (a
-        // special value, a variable) stays; anything else becomes quoted.
-        if (bParsed && elements.size() == 1 && elements[0].kind == CLValue::Quoted)
-            return elements[0].ToString();
-        bool bLower = std::any_of(t.begin(), t.end(), [](char c) { return c >= 'a' && c <= 'z'; });
-        if (bParsed && elements.size() == 1 && elements[0].kind == CLValue::Word &&
-            IsPlainWord(t) && !bLower)
-            return t;
-        if (bParsed && elements.size() == 1 && elements[0].kind == CLValue::Call &&
-            !elements[0].text.empty() && elements[0].text[0] == '%')
-            return elements[0].ToString(); // a built-in function such as %SST(...)
+    const bool bParsed = t.size() <= kMaxLength && Reader(t, false).Read(&elements, &why);
+    const bool bText = mode == ValueMode::Text || mode == ValueMode::TextList;
+    if (mode == ValueMode::Text || mode == ValueMode::Single) {
+        if (bParsed && elements.size() == 1) {
+            const CLValue& e = elements[0];
+            if (e.kind == CLValue::Quoted)
+                return e.ToString();
+            if (e.kind == CLValue::Word)
+                return WordText(e.text, bText);
+            // An expression (%SST(...)) or, where no text is asked, a list
+            // typed in parentheses.
+            if (e.kind == CLValue::Call && (!bText || e.text[0] == '%'))
+                return ElementText(e, false);
+            if (e.kind == CLValue::List && !bText)
+                return ElementText(e, false);
+        }
         return Quote(t);
     }
-    if (bParsed && AllPlain(elements))
-        return Join(elements);
-    // Element by element: plain words upper-cased, the others quoted.
+    if (bParsed)
+        return ElementsText(elements, bText);
+    // Unbalanced parentheses or quotes: piece by piece, as typed.
     std::string out;
     size_t i = 0;
     while (i < t.size()) {
@@ -363,10 +401,63 @@ std::string ValueText(const std::string& typedIn, bool bText)
             ++i;
         if (b == i)
             break;
-        std::string piece = t.substr(b, i - b);
-        out += (out.empty() ? "" : " ") + (IsPlainWord(piece) ? Fold(piece) : Quote(piece));
+        out += (out.empty() ? "" : " ") + WordText(t.substr(b, i - b), bText);
     }
     return out;
+}
+
+std::string CommandAt(const std::string& text, size_t pos)
+{
+    if (pos > text.size())
+        return {};
+    // The lines as [begin, end) without their line breaks.
+    auto lineStart = [&](size_t at) {
+        size_t b = at == 0 ? std::string::npos : text.rfind('\n', at - 1);
+        return b == std::string::npos ? 0 : b + 1;
+    };
+    auto lineEnd = [&](size_t b) {
+        size_t e = text.find('\n', b);
+        return e == std::string::npos ? text.size() : e;
+    };
+    auto continues = [&](size_t b) {
+        size_t e = lineEnd(b);
+        while (e > b && IsBlank(text[e - 1]))
+            --e;
+        return e > b && (text[e - 1] == '+' || text[e - 1] == '-');
+    };
+    size_t begin = lineStart(pos);
+    while (begin > 0 && continues(lineStart(begin - 1)))
+        begin = lineStart(begin - 1);
+    size_t last = begin, end = lineEnd(begin);
+    while (end < text.size() && continues(last)) {
+        last = end + 1;
+        end = lineEnd(last);
+    }
+    std::string command = text.substr(begin, end - begin);
+    if (!command.empty() && command.back() == '\r')
+        command.pop_back();
+
+    // The first word (after a label) names a command, in upper case.
+    size_t i = 0;
+    auto word = [&]() {
+        while (i < command.size() && IsBlank(command[i]))
+            ++i;
+        size_t b = i;
+        while (i < command.size() && !IsBlank(command[i]) && command[i] != '(')
+            ++i;
+        return command.substr(b, i - b);
+    };
+    std::string name = word();
+    if (name.size() > 1 && name.back() == ':')
+        name = word();
+    if (name.empty() || HasLower(name))
+        return {};
+    size_t slash = name.find('/');
+    if (slash != std::string::npos && !CLCmdManager::IsCLName(name.substr(0, slash).c_str()))
+        return {};
+    if (!CLCmdManager::IsCLName(name.substr(slash == std::string::npos ? 0 : slash + 1).c_str()))
+        return {};
+    return Trim(command);
 }
 
 std::string FormatSource(const std::string& command, size_t nWidth)

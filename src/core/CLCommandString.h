@@ -8,7 +8,8 @@
 // parentheses, and WORD(...) forms inside command strings and expressions.
 // A line ending in "+" continues with the first non-blank character of the
 // next line; one ending in "-" continues with the next line as it is. Words
-// are folded to upper case; quoted text keeps its case.
+// are folded to upper case; quoted text and quoted names ("My Lib") keep
+// their case.
 //
 // Parsing never recurses: parentheses nested deeper than kMaxDepth are
 // refused with a message, as are unbalanced parentheses and quotes.
@@ -65,19 +66,34 @@ constexpr size_t kMaxLength = 1 << 20;
 // False with the reason for a string that is not a command.
 bool Parse(const std::string& text, CLParsedCommand* pOut, std::string* pWhy);
 
+// How a typed value is written (see ValueText).
+enum class ValueMode
+{
+    Text,     // one free text: 'quoted' unless it is one bare word in upper case
+    Single,   // one value: a name, number, qualified name ... or 'quoted'
+    List,     // elements, each bare or quoted on its own; command strings stay
+    TextList, // the same, and words with lower case are quoted as texts
+};
+
 // The text of a value typed into a form, as it goes between the keyword's
-// parentheses. Text that CL reads as it is stays as typed, with its words
-// upper-cased (a list "A B", a command string "CALL PGM(X)", 'quoted' text).
-// For a free text parameter (bText), anything else that holds blanks, lower
-// case, apostrophes or characters CL does not take unquoted is quoted, with
-// apostrophes doubled; for other parameters each such element is quoted.
-// Control characters become blanks. Empty when the typed text is blank.
-std::string ValueText(const std::string& typed, bool bText);
+// parentheses. A value is written bare only when CL reads it so: a name, a
+// special value, a number, a qualified or generic name, a variable, a hex
+// constant, quoted text as typed, or an expression or list typed in
+// parentheses (its words upper-cased). Anything else (a path, lower- or
+// mixed-case text in a text, blanks, punctuation) is quoted with its case
+// kept and apostrophes doubled: as a whole for Text and Single, element by
+// element for a List. Control characters become blanks. Empty when the typed
+// text is blank.
+std::string ValueText(const std::string& typed, ValueMode mode);
 // Quotes a text: 'text' with every apostrophe doubled.
 std::string Quote(const std::string& text);
-// Whether a word can stand unquoted: letters, digits and $ # @ _ . * / & + -
-// only (a sign only in front of a number).
-bool IsPlainWord(const std::string& word);
+
+// The command written on the line of a text (examples, CL source) that
+// holds the byte at pos: that line with the lines it continues onto, or
+// from the first line continued onto it, "+" and "-" kept for Parse. Empty
+// when the line does not begin (after blanks and a label) with a command
+// name written in upper case, as prose lines never do.
+std::string CommandAt(const std::string& text, size_t pos);
 
 // The command as CL source: lines of at most nWidth characters, continued
 // with "+"; continuation lines indented under the first parameter.

@@ -1,11 +1,12 @@
 #include "CLPrompt.h"
 
+#include "CLCmdManager.h"
+#include "CLPartial.h"
 #include "CLRecordUtil.h"
+#include "CLValueCheck.h"
+#include "CLWords.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <set>
 
 namespace {
 
@@ -25,83 +26,61 @@ std::string Upper(std::string s)
     return s;
 }
 
-std::string Trim(const std::string& s)
-{
-    size_t b = s.find_first_not_of(" \t");
-    if (b == std::string::npos)
-        return {};
-    return s.substr(b, s.find_last_not_of(" \t") - b + 1);
-}
-
 bool IsSpecialChar(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '$' || c == '#' || c == '@' ||
            c == '_';
 }
 
-// "*NAME" or "*" alone.
-bool IsSpecialValue(const std::string& s)
+bool HasText(const CLChoiceSet& set)
 {
-    if (s.empty() || s[0] != '*')
-        return false;
-    return std::all_of(s.begin() + 1, s.end(), IsSpecialChar);
+    return (set.kinds & CLChoiceSet::kText) != 0;
 }
 
-// A decimal number: sign, digits, one decimal point or comma.
-bool ParseNumber(const std::string& s, double* pOut)
+// How typed text is written for a parameter of this shape.
+CLCommandString::ValueMode ModeOf(const CLPromptParam& p)
 {
-    std::string t = s;
-    size_t i = 0;
-    if (i < t.size() && (t[i] == '+' || t[i] == '-'))
-        ++i;
-    bool bDigit = false, bPoint = false;
-    for (; i < t.size(); ++i) {
-        if (t[i] >= '0' && t[i] <= '9')
-            bDigit = true;
-        else if ((t[i] == '.' || t[i] == ',') && !bPoint) {
-            bPoint = true;
-            t[i] = '.';
-        } else
-            return false;
+    using Mode = CLCommandString::ValueMode;
+    const CLChoices& c = p.shape;
+    if (!c.bKnown) {
+        // Free words: a text unless the choices speak of lists.
+        const std::string lower = Lower(p.choices);
+        const bool bList = lower.find("list") != std::string::npos ||
+                           lower.find("up to") != std::string::npos ||
+                           lower.find("repetition") != std::string::npos ||
+                           lower.find("element") != std::string::npos;
+        const bool bText = lower.find("character value") != std::string::npos ||
+                           lower.find("text") != std::string::npos;
+        return p.keyword == "TEXT" || (bText && !bList) ? Mode::Text : Mode::List;
     }
-    if (!bDigit)
-        return false;
-    *pOut = std::strtod(t.c_str(), nullptr);
-    return true;
-}
-
-// "1-9999", "-5 - 5".
-bool ParseRange(const std::string& item, std::pair<double, double>* pOut)
-{
-    for (size_t i = 1; i < item.size(); ++i) {
-        if (item[i] != '-')
-            continue;
-        double lo, hi;
-        if (ParseNumber(Trim(item.substr(0, i)), &lo) &&
-            ParseNumber(Trim(item.substr(i + 1)), &hi)) {
-            *pOut = {lo, hi};
-            return true;
-        }
-    }
-    return false;
-}
-
-std::string NumberText(double v)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", v);
-    return buf;
-}
-
-std::string JoinList(const std::vector<std::string>& v)
-{
-    std::string out;
-    for (size_t i = 0; i < v.size(); ++i)
-        out += (i ? ", " : "") + v[i];
-    return out;
+    const bool bAnyText = std::any_of(c.forms.begin(), c.forms.end(),
+                                      [](const CLValueForm& f) { return HasText(f.value); });
+    if (c.bElements || c.nMaxValues > 1)
+        return bAnyText ? Mode::TextList : Mode::List;
+    const CLValueForm& form = c.forms[0];
+    if (form.qualifiers.empty() && form.value.bOpen)
+        return Mode::List; // free words such as a command string stay as typed
+    if (form.qualifiers.empty() && HasText(form.value) &&
+        (form.value.kinds & (CLChoiceSet::kName | CLChoiceSet::kGeneric)) == 0)
+        return Mode::Text;
+    return Mode::Single;
 }
 
 } // namespace
+
+bool CLPromptProblem::AnyError(const std::vector<CLPromptProblem>& problems)
+{
+    return std::any_of(problems.begin(), problems.end(),
+                       [](const CLPromptProblem& p) { return !p.bNote; });
+}
+
+const std::vector<CLChoiceSet>& CLPromptParam::Qualifiers() const
+{
+    static const std::vector<CLChoiceSet> kNone;
+    if (!shape.bKnown || shape.bElements || shape.nMaxValues != 1 || shape.forms.size() != 1)
+        return kNone;
+    return shape.forms[0].qualifiers;
+}
 
 CLPromptParam CLPromptParam::From(const CLCmdParam& src)
 {
@@ -124,10 +103,6 @@ CLPromptParam CLPromptParam::From(const CLCmdParam& src)
         p.nPositional = n;
     }
 
-    const std::string lower = Lower(p.choices);
-    p.bText = lower.find("character value") != std::string::npos ||
-              lower.find("text") != std::string::npos || Upper(p.keyword) == "TEXT";
-
     // Every special value the text names, for offering.
     for (size_t i = 0; i < p.choices.size(); ++i) {
         if (p.choices[i] != '*' || (i > 0 && IsSpecialChar(p.choices[i - 1])))
@@ -141,34 +116,16 @@ CLPromptParam CLPromptParam::From(const CLCmdParam& src)
         i = e - 1;
     }
 
-    // The items, to tell closed lists and number ranges from free values.
-    size_t nFree = 0, nSpecial = 0;
-    size_t b = 0;
-    for (size_t i = 0; i <= p.choices.size(); ++i) {
-        if (i < p.choices.size() && p.choices[i] != ',' && p.choices[i] != ';')
-            continue;
-        std::string item = Trim(p.choices.substr(b, i - b));
-        b = i + 1;
-        size_t paren = item.find(" (");
-        if (paren != std::string::npos)
-            item = Trim(item.substr(0, paren)); // "*YES (default)"
-        if (item.empty() || Lower(item).rfind("default", 0) == 0)
-            continue;
-        std::pair<double, double> range;
-        if (IsSpecialValue(item))
-            ++nSpecial;
-        else if (ParseRange(item, &range))
-            p.ranges.push_back(range);
-        else
-            ++nFree;
-    }
-    p.bClosed = nFree == 0 && p.ranges.empty() && nSpecial > 0;
-    p.bNumbersOnly = nFree == 0 && !p.ranges.empty();
+    p.shape = CLChoices::Read(p.choices);
+    if (Upper(p.keyword) == "TEXT" && Lower(p.desc).find("text") != std::string::npos)
+        p.nMaxText = CLPrompt::kMaxTextDescription;
+    p.mode = ModeOf(p);
     return p;
 }
 
-CLPrompt::CLPrompt(const std::string& name, const CLCmdParam* pParams, size_t nParams)
-    : m_name(name)
+CLPrompt::CLPrompt(const std::string& name, const CLCmdParam* pParams, size_t nParams,
+                   bool bPartial)
+    : m_name(name), m_bPartial(bPartial)
 {
     for (size_t i = 0; i < nParams; ++i)
         m_params.push_back(CLPromptParam::From(pParams[i]));
@@ -177,6 +134,11 @@ CLPrompt::CLPrompt(const std::string& name, const CLCmdParam* pParams, size_t nP
 CLPrompt::CLPrompt(const CLCmdRecord& rec)
     : CLPrompt(FieldText(rec.szName), rec.pParams, rec.dwParamCount)
 {
+    const CLPartialMarks marks = CLPartial::Of(&rec);
+    m_bPartial = marks.bParameters;
+    for (CLPromptParam& p : m_params)
+        p.bPartialChoices =
+            std::find(marks.choices.begin(), marks.choices.end(), p.keyword) != marks.choices.end();
 }
 
 const CLPromptParam* CLPrompt::Find(const std::string& keyword) const
@@ -188,65 +150,59 @@ const CLPromptParam* CLPrompt::Find(const std::string& keyword) const
     return nullptr;
 }
 
+std::string CLPrompt::ValueText(const CLPromptParam& p, const std::string& typed)
+{
+    return CLCommandString::ValueText(typed, p.mode);
+}
+
 std::string CLPrompt::CheckValue(const CLPromptParam& p, const std::vector<CLValue>& elements)
 {
-    for (const CLValue& e : elements) {
-        if (e.kind == CLValue::List || e.kind == CLValue::Call)
-            continue; // lists and expressions are not judged
-        if (e.kind == CLValue::Word && !e.text.empty() && e.text[0] == '&')
-            continue; // a variable
-        const std::string shown = e.ToString();
-        const bool bSpecial =
-            e.kind == CLValue::Word &&
-            std::find(p.specials.begin(), p.specials.end(), e.text) != p.specials.end();
-        if (bSpecial)
-            continue;
-        double v;
-        bool bNumber = e.kind == CLValue::Word && ParseNumber(e.text, &v);
-        if (p.bClosed)
-            return p.keyword + ": " + shown + " is not one of " + JoinList(p.specials) + ".";
-        if (p.ranges.empty() || (!bNumber && !p.bNumbersOnly))
-            continue;
-        std::vector<std::string> ranges;
-        bool bIn = false;
-        for (const auto& [lo, hi] : p.ranges) {
-            ranges.push_back(NumberText(lo) + "-" + NumberText(hi));
-            bIn = bIn || (bNumber && v >= lo && v <= hi);
-        }
-        if (bIn)
-            continue;
-        if (!bNumber)
-            return p.keyword + ": " + shown + " is not a number in " + JoinList(ranges) +
-                   (p.specials.empty() ? "" : " or one of " + JoinList(p.specials)) + ".";
-        return p.keyword + ": " + shown + " is outside " + JoinList(ranges) + ".";
-    }
-    return {};
+    if (p.bPartialChoices)
+        return {};
+    return CLValueCheck::Check(p.shape, p.keyword, elements, p.nMaxText);
+}
+
+std::string CLPrompt::Unlisted() const
+{
+    return " is not listed in this reference, which holds only some of " + m_name +
+           "'s parameters.";
 }
 
 void CLPrompt::CheckRequired(const std::vector<std::string>& given,
-                             std::vector<std::string>* pProblems) const
+                             std::vector<CLPromptProblem>* pProblems) const
 {
     for (const CLPromptParam& p : m_params)
         if (p.bRequired && std::find(given.begin(), given.end(), p.keyword) == given.end())
-            pProblems->push_back(p.keyword + ": a value is required.");
+            pProblems->push_back({p.keyword, p.keyword + ": a value is required."});
 }
 
 std::string CLPrompt::Build(const std::vector<std::pair<std::string, std::string>>& values,
-                            std::vector<std::string>* pProblems) const
+                            std::vector<CLPromptProblem>* pProblems) const
 {
     std::vector<std::string> texts(m_params.size());
-    std::vector<std::string> given;
-    for (const auto& [keyword, value] : values) {
+    std::vector<std::string> given, unlisted;
+    for (const auto& [typedKeyword, value] : values) {
+        const std::string keyword = Upper(typedKeyword);
         const CLPromptParam* p = Find(keyword);
         if (!p) {
-            pProblems->push_back(Upper(keyword) + ": " + m_name + " has no such parameter.");
+            // Kept as given: a partial record does not list every keyword.
+            const bool bName = CLCmdManager::IsCLName(keyword.c_str());
+            if (m_bPartial && bName)
+                pProblems->push_back({keyword, keyword + ": this keyword" + Unlisted(), true});
+            else
+                pProblems->push_back(
+                    {keyword, keyword + ": " + m_name + " has no such parameter."});
+            const std::string text =
+                CLCommandString::ValueText(value, CLCommandString::ValueMode::List);
+            if (bName && !text.empty())
+                unlisted.push_back(keyword + "(" + text + ")");
             continue;
         }
-        std::string text = CLCommandString::ValueText(value, p->bText);
+        std::string text = ValueText(*p, value);
         if (text.empty())
             continue;
         if (std::find(given.begin(), given.end(), p->keyword) != given.end())
-            pProblems->push_back(p->keyword + ": given twice.");
+            pProblems->push_back({p->keyword, p->keyword + ": given twice."});
         given.push_back(p->keyword);
         texts[static_cast<size_t>(p - m_params.data())] = text;
     }
@@ -259,21 +215,24 @@ std::string CLPrompt::Build(const std::vector<std::pair<std::string, std::string
         CLParsedCommand parsed;
         std::string why;
         if (!CLCommandString::Parse("X " + part, &parsed, &why)) {
-            pProblems->push_back(m_params[i].keyword + ": " + why);
+            pProblems->push_back({m_params[i].keyword, m_params[i].keyword + ": " + why});
             continue;
         }
         std::string problem = CheckValue(m_params[i], parsed.params[0].elements);
         if (!problem.empty())
-            pProblems->push_back(problem);
+            pProblems->push_back({m_params[i].keyword, problem});
     }
+    for (const std::string& part : unlisted)
+        out += " " + part;
     CheckRequired(given, pProblems);
     return out;
 }
 
 bool CLPrompt::Explain(const std::string& text, std::vector<CLGivenParam>* pGiven,
-                       std::vector<std::string>* pProblems, std::string* pWhy) const
+                       std::vector<CLPromptProblem>* pProblems, std::string* pWhy) const
 {
     pGiven->clear();
+    pProblems->clear();
     CLParsedCommand parsed;
     if (!CLCommandString::Parse(text, &parsed, pWhy))
         return false;
@@ -281,7 +240,8 @@ bool CLPrompt::Explain(const std::string& text, std::vector<CLGivenParam>* pGive
         *pWhy = "The command is " + parsed.name + ", not " + m_name + ".";
         return false;
     }
-    *pProblems = parsed.problems;
+    for (const std::string& p : parsed.problems)
+        pProblems->push_back({"", p});
 
     std::vector<const CLPromptParam*> positional;
     for (const CLPromptParam& p : m_params)
@@ -299,28 +259,42 @@ bool CLPrompt::Explain(const std::string& text, std::vector<CLGivenParam>* pGive
         g.position = pp.position;
         const CLPromptParam* p = nullptr;
         if (pp.keyword.empty()) {
-            if (static_cast<size_t>(pp.position) <= positional.size())
+            if (static_cast<size_t>(pp.position) <= positional.size()) {
                 p = positional[static_cast<size_t>(pp.position) - 1];
-            else
-                pProblems->push_back(
-                    g.value + ": " + m_name + " takes only " + std::to_string(positional.size()) +
-                    (positional.size() == 1 ? " value" : " values") + " without a keyword.");
+            } else if (m_bPartial) {
+                g.bUnlisted = true;
+                pProblems->push_back({"",
+                                      g.value + ": the parameter at position " +
+                                          std::to_string(pp.position) + Unlisted(),
+                                      true});
+            } else {
+                pProblems->push_back({"", g.value + ": " + m_name + " takes only " +
+                                              std::to_string(positional.size()) +
+                                              (positional.size() == 1 ? " value" : " values") +
+                                              " without a keyword."});
+            }
         } else {
             g.keyword = pp.keyword;
             p = Find(pp.keyword);
-            if (!p)
-                pProblems->push_back(pp.keyword + ": " + m_name + " has no such parameter.");
+            if (!p && m_bPartial) {
+                g.bUnlisted = true;
+                pProblems->push_back(
+                    {pp.keyword, pp.keyword + ": this keyword" + Unlisted(), true});
+            } else if (!p) {
+                pProblems->push_back(
+                    {pp.keyword, pp.keyword + ": " + m_name + " has no such parameter."});
+            }
         }
         if (p) {
             g.keyword = p->keyword;
             g.desc = p->desc;
             g.bKnown = true;
             if (std::find(given.begin(), given.end(), p->keyword) != given.end())
-                pProblems->push_back(p->keyword + ": given twice.");
+                pProblems->push_back({p->keyword, p->keyword + ": given twice."});
             given.push_back(p->keyword);
             std::string problem = CheckValue(*p, pp.elements);
             if (!problem.empty())
-                pProblems->push_back(problem);
+                pProblems->push_back({p->keyword, problem});
         }
         pGiven->push_back(std::move(g));
     }

@@ -31,10 +31,12 @@ WindowColours ColoursFor(const QPalette& palette)
         c.label = QColor(0x00, 0x00, 0x80); // navy
         c.hint = QColor(0x00, 0x00, 0xFF);  // blue
         c.panel = Qt::white;
+        c.problem = QColor(0xC6, 0x28, 0x28); // dark red
         return c;
     }
     c.label = QColor(0x9C, 0xBC, 0xFF);
     c.hint = QColor(0x7F, 0xB2, 0xFF);
     c.panel = palette.color(QPalette::Base);
+    c.problem = QColor(0xFF, 0x8A, 0x80); // light red
     return c;
 }

@@ -12,9 +12,10 @@ class QPalette;
 struct WindowColours
 {
     bool bDark = false;
-    QColor label; // "Command Categories:", "Go to Command:"
-    QColor hint;  // "( No Parameters information ... )"
-    QColor panel; // the top panel behind the banner
+    QColor label;   // "Command Categories:", "Go to Command:"
+    QColor hint;    // "( No Parameters information ... )"
+    QColor panel;   // the top panel behind the banner
+    QColor problem; // a prompter field's problem: its border and message
 };
 
 WindowColours ColoursFor(const QPalette& palette);

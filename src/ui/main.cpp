@@ -33,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QTabBar>
@@ -894,7 +895,24 @@ void TfmMain::btnPromptClick()
                                       .arg(FromLatin1(FieldText(m_pCurIdx->szName))));
         return;
     }
-    TfmPrompt dialog(*m_pCurIdx->pRec, this);
+    // Another command (an example's, one typed into the string) is prompted
+    // from its stored record.
+    TfmPrompt dialog(*m_pCurIdx->pRec, this, [this](const std::string& name) {
+        CLCmdIndex* pIdx = m_pCmdManager->FindCmdIdx(name.c_str());
+        if (pIdx == m_pCurIdx)
+            return static_cast<const CLCmdRecord*>(m_pCurIdx->pRec);
+        return pIdx ? static_cast<const CLCmdRecord*>(m_pCmdManager->AttachCmdRecord(pIdx))
+                    : nullptr;
+    });
+    // F4 on a line of the Examples page: the command written there.
+    auto* examples = ui->pClient->findChild<QPlainTextEdit*>(QStringLiteral("memExample"));
+    if (examples && examples->hasFocus()) {
+        const std::string example =
+            CLCommandString::CommandAt(ToLatin1(examples->toPlainText()),
+                                       static_cast<size_t>(examples->textCursor().position()));
+        if (!example.empty())
+            dialog.SetCommandString(FromLatin1(example));
+    }
     RunDialog(&dialog);
 }
 
@@ -1046,7 +1064,7 @@ void TfmMain::ShowShortcuts()
                              "Alt+Left, Alt+Right\tBack and forward through the commands shown\n"
                              "Ctrl+Tab, Ctrl+Shift+Tab\tNext and previous page\n"
                              "Ctrl+PgDn, Ctrl+PgUp\tNext and previous page\n"
-                             "F4\tPrompt the command shown\n"
+                             "F4\tPrompt the command shown; on an example, that example\n"
                              "Ctrl+Plus, Ctrl+Minus, Ctrl+0\tText zoom\n"
                              "Ctrl+S\tSave the command shown (editing run modes)\n"
                              "Shift+F10, Menu key\tThe popup menu of the list in focus\n"

@@ -116,7 +116,8 @@ public:
     void btnSearchClick();
     void edtCommandChange();
     void btnWebClick();
-    // The prompter for the shown command (F4, "Prompt..." on the Parameters page).
+    // The prompter for the shown command (F4, "Prompt..." on the Parameters
+    // page); F4 on a line of the Examples page fills it from that example.
     void btnPromptClick();
     void btnExitClick();
     void btnCatClick();
