@@ -131,6 +131,10 @@ private:
         if (Contains(m_set.specials, w) || Contains(m_set.literals, w))
             return {};
         if (CLWords::IsSpecialValue(w)) {
+            // A character value that lists no special values takes *WORD as
+            // text (ADDTCPSVR SVRSPCVAL(*MYSVR)).
+            if (m_specials.empty() && TakesAnyText())
+                return Length(w.size());
             if (m_set.IsClosed())
                 return Say(w, "is not one of " + Listed());
             if (m_specials.empty())

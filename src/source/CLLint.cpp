@@ -372,21 +372,22 @@ private:
             return; // only its name and title are known
         CLPrompt prompt(*pRec);
         std::vector<CLGivenParam> given;
-        std::vector<std::string> problems;
+        std::vector<CLPromptProblem> problems;
         std::string why;
         // A label inside a command string run by another command is no matter here.
         if (!prompt.Explain(text, &given, &problems, &why)) {
             AtName(s, CLDiagnostic::Error, why, "syntax");
             return;
         }
-        for (const std::string& p : problems) {
-            const size_t colon = p.find(':');
-            const std::string keyword = colon == std::string::npos ? "" : p.substr(0, colon);
+        for (const CLPromptProblem& p : problems) {
+            // A problem of no parameter (a surplus positional value) points at
+            // the value it quotes before its colon.
+            const std::string where =
+                !p.keyword.empty() ? p.keyword : p.text.substr(0, p.text.find(':'));
             CLSrcPos b, e;
-            KeywordRange(s, keyword, &b, &e);
-            const bool bNote = p.find("not listed in this reference") != std::string::npos;
-            Add(bNote ? CLDiagnostic::Note : CLDiagnostic::Error, b, e, c.name + " " + p,
-                bNote ? "unlisted-parameter" : "parameter");
+            KeywordRange(s, where, &b, &e);
+            Add(p.bNote ? CLDiagnostic::Note : CLDiagnostic::Error, b, e, c.name + " " + p.text,
+                p.bNote ? "unlisted-parameter" : "parameter");
         }
     }
 

@@ -134,3 +134,30 @@ TEST_F(CliEncoding, FileNamesStayAsGiven)
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "zentrivo-cli: The import file \"" + folder + "/none.txt\" cannot be read.\n");
 }
+
+// A CL member is in an encoding of its own: format prints its bytes, lint
+// quotes them, and lint's JSON is UTF-8, none converted a second time.
+TEST_F(CliEncoding, MembersKeepTheirOwnBytes)
+{
+    RecordDoc doc;
+    doc.name = "CRTLIB";
+    doc.description = "Create Library";
+    doc.parameters = {{"LIB", "Library", "Name", "Required, Positional 1"},
+                      {"TEXT", "Text 'description'", "Character value", "Optional"}};
+    m_home.Save(doc);
+    m_home.Build();
+    const std::string member = m_home.File("caf\xC3\xA9.clle");
+    WriteText(member, "CRTLIB LIB(\xC3\x89T\xC3\x89) TEXT('Caf\xC3\xA9')\n");
+
+    CliResult r = m_home.Run({"format", member}, kUtf8);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("TEXT('Caf\xC3\xA9')"), std::string::npos) << r.out;
+    r = m_home.Run({"lint", member}, kUtf8);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.out.rfind(member + ":1:", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\xC3\x89T\xC3\x89"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\xC3\x83"), std::string::npos) << r.out; // converted twice
+    r = m_home.Run({"lint", "--format", "json", member}, kUtf8);
+    EXPECT_NE(r.out.find("\xC3\x89T\xC3\x89"), std::string::npos) << r.out;
+    EXPECT_EQ(r.out.find("\xC3\x83"), std::string::npos) << r.out;
+}

@@ -103,6 +103,9 @@ TEST(ValueCheck, NamesSpecialValuesNumbersAndTexts)
     EXPECT_EQ(Check("Name", "\"My Lib\""), ""); // a quoted name
     EXPECT_EQ(Check("Name", "'mylib'"), "");
     EXPECT_EQ(Check("Name", "*LIBL"), "K: *LIBL is not allowed: K takes no special values here.");
+    // Character values listing no special values take *WORD as text.
+    EXPECT_EQ(Check("Character value", "*MYSVR"), "");
+    EXPECT_NE(Check("Character value, *SAME", "*MYSVR"), "");
     EXPECT_EQ(Check("Name", "ABCDEFGHIJK"),
               "K: ABCDEFGHIJK is longer than 10 characters, the most a name has here.");
     EXPECT_EQ(Check("Name", "1ABC"), "K: 1ABC is not a valid name.");
