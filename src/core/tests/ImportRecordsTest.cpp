@@ -68,14 +68,18 @@ TEST(ImportRecords, TheRecordsAreDurableTogetherBeforeTheListsAreSaved)
     ASSERT_TRUE(ok);
     EXPECT_EQ(ListDir(home.File("data")).size(), 200u);
 
+    EXPECT_NE(std::find(g_events.begin(), g_events.end(), "step 3"), g_events.end());
+#ifndef _WIN32
     // The program folder is synced only for the lists' renames, after every
-    // record is in place and its folder synced.
+    // record is in place and its folder synced. (Windows writes the lists'
+    // renames through instead of syncing their folder.)
     const auto firstList = std::find(g_events.begin(), g_events.end(), "sync " + home.Path());
     const auto lastData =
         std::find(g_events.rbegin(), g_events.rend(), "sync " + home.File("data/")).base();
     ASSERT_NE(firstList, g_events.end());
     EXPECT_LT(std::find(g_events.begin(), g_events.end(), "step 3"), lastData);
     EXPECT_LE(lastData, firstList);
+#endif
 #ifdef __linux__
     // A handful of syncs for 200 records, not two a record.
     EXPECT_LE(g_events.size() - 4, 4u); // the steps aside
