@@ -75,6 +75,17 @@ QString HintText(const CLPromptParam& p)
     return lines.join(QLatin1Char('\n'));
 }
 
+// What the dialog asks, and for a record listing only some parameters, that
+// the rest may be typed into the string.
+QString HintFor(const CLCmdRecord& rec)
+{
+    QString hint = QStringLiteral("Type or choose the values; fields marked with * are required.");
+    const std::string notice = CLPartial::Notice(&rec);
+    if (!notice.empty())
+        hint += QLatin1Char('\n') + FromLatin1(notice);
+    return hint;
+}
+
 QString Caption(const CLCmdRecord& rec)
 {
     return QStringLiteral("%1 - %2").arg(FromLatin1(FieldText(rec.szName)),
@@ -90,7 +101,9 @@ TfmPrompt::TfmPrompt(const CLCmdRecord& rec, QWidget* parent, RecordFinder finde
     setSizeGripEnabled(true);
     setWindowTitle(QStringLiteral("Prompt: %1").arg(FromLatin1(m_prompt.Name())));
     ui->lblCommand->setText(Caption(rec));
+    ui->lblHint->setText(HintFor(rec));
     ui->lblCommand->setWordWrap(true);
+    ui->lblHint->setWordWrap(true);
     BuildForm();
 
     connect(ui->memString, &QPlainTextEdit::textChanged, this, [this] { UpdateForm(); });
@@ -359,6 +372,7 @@ bool TfmPrompt::Reprompt(const std::string& name, std::string* pWhy)
     m_prompt = CLPrompt(*pRec);
     setWindowTitle(QStringLiteral("Prompt: %1").arg(FromLatin1(m_prompt.Name())));
     ui->lblCommand->setText(Caption(*pRec));
+    ui->lblHint->setText(HintFor(*pRec));
     m_bUpdating = true;
     BuildForm();
     m_bUpdating = false;

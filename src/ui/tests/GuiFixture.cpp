@@ -1,7 +1,10 @@
 #include "GuiFixture.h"
 
+#include "CLRecordUtil.h"
+
 #include "CLFileAnalyzer.h"
 #include "CLFolderLock.h"
+#include "CLRecordUtil.h"
 #include "CxFileLock.h"
 #include "DialogRunner.h"
 #include "FileDialog.h"
@@ -83,6 +86,7 @@ void GuiFixture::AddCommand(const CommandSpec& command)
     RecordPtr rec = NewRecord();
     FillRecord(rec.get(), p, command.name, command.desc, "", command.params, command.errors,
                command.detail, "", command.example);
+    SetText(rec->pszReserved, command.reserved);
     if (!m_db->SaveCmdRecord(rec.get()))
         throw std::runtime_error("cannot save " + command.name);
 }

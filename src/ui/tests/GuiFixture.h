@@ -33,6 +33,7 @@ struct CommandSpec
     std::vector<ErrorSpec> errors = {};
     std::string detail = {};
     std::string example = {};
+    std::string reserved = {}; // the partial marks
 };
 
 struct ShownMessage

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -49,8 +50,12 @@ void Sample(GuiFixture& f, int runMode, bool bMore = false)
              {},
              "",
              "CRTJOBD JOBD(QGPL/NIGHTLY) HOLD(*YES)\r\n\r\nCreates a job description.\r\n"
-             "DLTLIB LIB(OLDLIB)"});
-        f.AddCommand({"DLTLIB", 1, "Delete Library", {{"LIB", "Library", "Name", "Required, Positional 1"}}});
+             "DLTLIB LIB(OLDLIB)",
+             "partial-parameters"});
+        f.AddCommand({"DLTLIB",
+                      1,
+                      "Delete Library",
+                      {{"LIB", "Library", "Name", "Required, Positional 1"}}});
     }
     f.WriteDatabase();
     f.WriteSettings(runMode);
@@ -76,6 +81,7 @@ private slots:
     void commandsWithoutParametersHaveNoPrompter();
     void qualifiedNamesDefaultsAndMarkedProblems();
     void anotherCommandIsRepromptedAndUnlistedKept();
+    void aPartialRecordSaysSoAndTakesOtherKeywords();
     void f4OnAnExamplePromptsIt();
 
 private:
@@ -337,3 +343,20 @@ QObject* NewPromptTest()
 }
 
 #include "PromptTest.moc"
+
+void PromptTest::aPartialRecordSaysSoAndTakesOtherKeywords()
+{
+    GuiFixture f;
+    Sample(f, 2, true);
+    f.Open();
+    WithPrompter(f, "CRTJOBD", [](TfmPrompt* dialog) {
+        const QString hint = dialog->findChild<QLabel*>("lblHint")->text();
+        QVERIFY2(hint.contains("Only the first 3 parameters are listed"), qPrintable(hint));
+        // A real keyword the record does not list is kept, and no error.
+        dialog->SetCommandString("CRTJOBD JOBD(NIGHTLY) USER(BATCHUSR)");
+        QVERIFY(dialog->Unlisted().startsWith("Kept in the string, not listed in this reference"));
+        QCOMPARE(dialog->CommandString(), QString("CRTJOBD JOBD(NIGHTLY) USER(BATCHUSR)"));
+        dialog->SetCommandString("CRTLIB A");
+        QVERIFY(!dialog->findChild<QLabel*>("lblHint")->text().contains("Only the first"));
+    });
+}
