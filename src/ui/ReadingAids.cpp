@@ -147,9 +147,10 @@ void ReadingAids::ShowResults()
             ->setFlags(Qt::NoItemFlags);
     } else {
         CLSearch::Results r = m_pIndex->Find(query, kMaxResults);
-        if (!r.monitor.empty()) {
-            addRow(QStringLiteral("MONMSG"), FromLatin1(r.monitor), QStringLiteral("copy"))
-                ->setData(0, kMonitorRole, FromLatin1(r.monitor));
+        std::string monitor;
+        if (CLSearch::MonitorLine(r.messageId, "", &monitor)) {
+            addRow(QStringLiteral("MONMSG"), FromLatin1(monitor), QStringLiteral("copy"))
+                ->setData(0, kMonitorRole, FromLatin1(monitor));
             for (const CLSearch::MessageHit& m : r.sends) {
                 QTreeWidgetItem* row =
                     addRow(FromLatin1(m.name), FromLatin1(m.text), QStringLiteral("sends it"));
