@@ -236,7 +236,7 @@ const std::vector<CliCommand>& CliCommands()
          false,
          RunExplain},
         {"search",
-         "search [--limit N] WORDS...",
+         "search [--limit N | --all] WORDS...",
          "Commands whose texts hold every word, best first.",
          "Searches every command of the reference: its name, title, environment,\n"
          "detail, examples, parameters and error messages. Words compare without\n"
@@ -244,22 +244,43 @@ const std::vector<CliCommand>& CliCommands()
          "*LIBL and CPF2110 are words). Every word must occur; the last one may\n"
          "begin a longer word. Prints one line per command, best first:\n"
          "NAME<TAB>TITLE<TAB>WHERE, where WHERE says where it matched (name,\n"
-         "title, parameter OUTQ, error CPF2110, detail, ...). Records are read as\n"
-         "the run mode says. Exits with 0 when something was found, 1 when not.\n",
-         {{"limit", "N", "Print at most N commands."}},
+         "title, parameter OUTQ, error CPF2110, detail, ...).\n"
+         "\n"
+         "Best first means: the command named by the word; a title whose words\n"
+         "are the query's; names that begin with the word; titles that hold the\n"
+         "words in order; titles and names that hold them in any order; then a\n"
+         "parameter keyword or message id, parameter and message texts, and\n"
+         "detail, examples and environment. Within each, commands whose words\n"
+         "weigh more (in the name or title, more often) and titles the words fill\n"
+         "more come first.\n"
+         "\n"
+         "Prints the best 20 unless --limit or --all says otherwise, and then\n"
+         "says on standard error how many there are. When no command holds the\n"
+         "words, the closest words of the reference (a typing error, an\n"
+         "abbreviation such as crtlb for CRTLIB) are searched instead, and\n"
+         "\"Showing results for WORDS\" on standard error names them. Records\n"
+         "are read as the run mode says. Exits with 0 when something was found,\n"
+         "1 when not.\n",
+         {{"limit", "N", "Print at most N commands."},
+          {"all", nullptr, "Print every command found."}},
          1,
          CliCommand::kAnyCount,
          CliArgKind::Text,
          false,
          RunSearch},
         {"msgid",
-         "msgid ID",
+         "msgid [--monmsg | --goto LABEL] ID",
          "The commands that send a message, with its text.",
          "Prints the commands whose error messages hold the message id ID (three\n"
          "letters and four hexadecimal digits, any case), one per line:\n"
-         "NAME<TAB>TEXT. Exits with 0 when a command was found, 1 when not, 2 for\n"
-         "an ID that is not three letters and four hexadecimal digits.\n",
-         {},
+         "NAME<TAB>TEXT. With --monmsg, prints instead the CL command that\n"
+         "monitors the message, MONMSG MSGID(ID); with --goto LABEL, one that\n"
+         "also goes to a label, MONMSG MSGID(ID) EXEC(GOTO CMDLBL(LABEL)). Exits\n"
+         "with 0 when a command was found (or the line printed), 1 when not, 2\n"
+         "for an ID that is not three letters and four hexadecimal digits or a\n"
+         "LABEL that is not a CL label.\n",
+         {{"monmsg", nullptr, "Print the MONMSG command for the message."},
+          {"goto", "LABEL", "Print the MONMSG command that goes to LABEL."}},
          1,
          1,
          CliArgKind::Text,

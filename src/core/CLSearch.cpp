@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 #include <utility>
 
@@ -34,11 +35,6 @@ void Words(std::string_view text, Rank rank, Field field, uint32_t item, const W
             buf += static_cast<char>(Fold(static_cast<unsigned char>(text[i++])));
         f(buf, rank, field, item);
     }
-}
-
-bool Matches(std::string_view word, const Word& q, bool bPrefix)
-{
-    return bPrefix ? word.substr(0, q.size()) == q : word == q;
 }
 
 std::string Folded(std::string_view s)
@@ -89,6 +85,48 @@ std::vector<Word> WordsOf(std::string_view text, size_t nMax)
     return words;
 }
 
+std::vector<std::pair<size_t, size_t>> MatchedSpans(std::string_view text,
+                                                    const std::vector<Word>& words)
+{
+    std::vector<std::pair<size_t, size_t>> spans;
+    std::string buf;
+    for (size_t i = 0; i < text.size();) {
+        if (!IsWordByte(static_cast<unsigned char>(text[i]))) {
+            ++i;
+            continue;
+        }
+        const size_t start = i;
+        buf.clear();
+        while (i < text.size() && IsWordByte(static_cast<unsigned char>(text[i])))
+            buf += static_cast<char>(Fold(static_cast<unsigned char>(text[i++])));
+        for (size_t k = 0; k < words.size(); ++k) {
+            const bool bLast = k + 1 == words.size();
+            if (bLast ? buf.compare(0, words[k].size(), words[k]) == 0 : buf == words[k]) {
+                spans.emplace_back(start, i - start);
+                break;
+            }
+        }
+    }
+    return spans;
+}
+
+std::string NormalText(std::string_view text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (unsigned char c : text) {
+        if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+            if (!out.empty() && out.back() != ' ')
+                out += ' ';
+        } else {
+            out += static_cast<char>(Fold(c));
+        }
+    }
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    return out;
+}
+
 bool IsMessageId(std::string_view w)
 {
     if (w.size() != 7)
@@ -124,10 +162,25 @@ void ForEachWord(const CLCmdRecord& rec, std::string_view name, const WordSink& 
     }
 }
 
+uint32_t WordWeight(Rank rank)
+{
+    switch (rank) {
+    case kTitle:
+        return 8;
+    case kKeyOrId:
+        return 4;
+    case kItemText:
+        return 2;
+    default:
+        return 1;
+    }
+}
+
 Query ParseQuery(std::string_view text)
 {
     Query q;
     q.words = WordsOf(text, kMaxQueryWords);
+    q.text = NormalText(text.substr(0, 4096)); // no title is longer
     if (q.words.size() == 1 && IsMessageId(q.words[0])) {
         q.messageId = q.words[0];
         for (char& c : q.messageId)
@@ -161,56 +214,6 @@ std::string WhereOf(const CLCmdRecord& rec, Field field, uint32_t item)
     return {};
 }
 
-bool HitBefore(uint8_t rankA, const std::string& nameA, uint8_t rankB, const std::string& nameB)
-{
-    if (rankA != rankB)
-        return rankA < rankB;
-    return std::strcmp(nameA.c_str(), nameB.c_str()) < 0;
-}
-
-void SortHits(std::vector<Hit>* pHits)
-{
-    std::sort(pHits->begin(), pHits->end(),
-              [](const Hit& a, const Hit& b) { return HitBefore(a.rank, a.name, b.rank, b.name); });
-}
-
-bool MatchRecord(const Query& q, const CLCmdRecord& rec, std::string_view name, Hit* pHit)
-{
-    if (q.words.empty())
-        return false;
-    const size_t n = q.words.size();
-    Place chosen;
-    if (n == 1) {
-        std::string lname = Folded(name);
-        if (lname == q.words[0])
-            chosen = {kExactName, kName, 0};
-        else if (lname.compare(0, q.words[0].size(), q.words[0]) == 0)
-            chosen = {kNamePrefix, kName, 0};
-    }
-    if (chosen.rank == kNone) {
-        std::vector<Place> best(n);
-        ForEachWord(rec, name, [&](std::string_view w, Rank rank, Field field, uint32_t item) {
-            Place here{rank, field, static_cast<uint16_t>(std::min<uint32_t>(item, 0xFFFF))};
-            for (size_t i = 0; i < n; ++i)
-                if (Matches(w, q.words[i], i + 1 == n) && here.BetterThan(best[i]))
-                    best[i] = here;
-        });
-        for (size_t i = 0; i < n; ++i) {
-            if (best[i].rank == kNone)
-                return false;
-            if (chosen.rank == kNone || best[i].rank > chosen.rank)
-                chosen = best[i];
-        }
-    }
-    pHit->name = std::string(name);
-    pHit->title = FieldText(rec.szDesc);
-    pHit->rank = static_cast<Rank>(chosen.rank);
-    pHit->field = static_cast<Field>(chosen.field);
-    pHit->item = chosen.item;
-    pHit->where = WhereOf(rec, pHit->field, chosen.item);
-    return true;
-}
-
 bool FindMessage(const Query& q, const CLCmdRecord& rec, std::string_view name, MessageHit* p)
 {
     if (q.messageId.empty())
@@ -227,9 +230,41 @@ bool FindMessage(const Query& q, const CLCmdRecord& rec, std::string_view name, 
     return false;
 }
 
-std::string MonitorLine(const std::string& messageId)
+void SortSends(std::vector<MessageHit>* pSends)
 {
-    return "MONMSG MSGID(" + messageId + ") EXEC(...)";
+    std::sort(pSends->begin(), pSends->end(), [](const MessageHit& a, const MessageHit& b) {
+        return std::strcmp(a.name.c_str(), b.name.c_str()) < 0;
+    });
+}
+
+bool IsLabel(std::string_view label)
+{
+    if (label.empty() || label.size() > 10)
+        return false;
+    for (size_t i = 0; i < label.size(); ++i) {
+        const char c = label[i];
+        const bool bFirst =
+            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '$' || c == '#' || c == '@';
+        if (!(bFirst || (i > 0 && ((c >= '0' && c <= '9') || c == '_'))))
+            return false;
+    }
+    return true;
+}
+
+bool MonitorLine(std::string_view messageId, std::string_view label, std::string* pLine)
+{
+    if (!IsMessageId(messageId) || (!label.empty() && !IsLabel(label)))
+        return false;
+    auto upper = [](std::string_view s) {
+        std::string out(s);
+        for (char& c : out)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        return out;
+    };
+    *pLine = "MONMSG MSGID(" + upper(messageId) + ")";
+    if (!label.empty())
+        *pLine += " EXEC(GOTO CMDLBL(" + upper(label) + "))";
+    return true;
 }
 
 } // namespace CLSearch

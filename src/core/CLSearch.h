@@ -1,17 +1,12 @@
 // Full-text search over the records of the reference: the rules every search
-// engine here shares (what a word is, where a command's words come from and
-// how they rank) and the result of a search.
+// engine here shares (what a word is, where a command's words come from) and
+// the result of a search. How commands rank is in CLSearchRank.h, how a query
+// that finds nothing is corrected in CLSearchSpeller.h.
 //
 // A word is a run of letters (ASCII and Latin-1), digits and the characters
 // * @ # $ _ &, so *LIBL, CPF2110 and &1 are words; words compare without
 // regard to case. Every word of a query must occur in a command (AND); the
 // last word matches as a prefix, since people search as they type.
-//
-// Ranking, best first: the exact command name; a name that begins with the
-// query (both for a one-word query); words in the title (the record's
-// description) or the name; a parameter keyword or a message id; parameter
-// and message texts; detail, examples and environment. A command ranks by
-// the field its least well placed word needs; ties go by name.
 #ifndef CLSEARCH_H
 #define CLSEARCH_H
 
@@ -22,19 +17,24 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace CLSearch {
 
-// Where a word was found, best rank first.
+// How well a command answers a query, best first. The first four tiers
+// judge the command as a whole (CLSearchRank.h); the others are where its
+// least well placed word lies, and also rank a word's places in a command.
 enum Rank : uint8_t
 {
-    kExactName = 0,
-    kNamePrefix = 1,
-    kTitle = 2,    // the title or the name
-    kKeyOrId = 3,  // a parameter keyword or a message id
-    kItemText = 4, // a parameter's description, choices or note; a message's text
-    kText = 5,     // detail, examples, environment
+    kExactName = 0,   // a one-word query that is the command's name
+    kExactTitle = 1,  // the query's words are the title's words
+    kNamePrefix = 2,  // a one-word query that begins the name
+    kTitlePhrase = 3, // the title holds the query's words in order
+    kTitle = 4,       // every word in the title or the name, in any order
+    kKeyOrId = 5,     // a parameter keyword or a message id
+    kItemText = 6,    // a parameter's description, choices or note; a message's text
+    kText = 7,        // detail, examples, environment
     kNone = 0xFF
 };
 
@@ -63,6 +63,14 @@ inline unsigned char Fold(unsigned char c)
 }
 // The words of a text, folded; at most nMax of them.
 std::vector<Word> WordsOf(std::string_view text, size_t nMax = SIZE_MAX);
+// A text as a query compares with a title: folded, each run of blanks one
+// space, none at either end.
+std::string NormalText(std::string_view text);
+
+// Where a text's words that a query's words match lie, in order, as (byte
+// offset, length): a word equal to one of them, or beginning with the last.
+std::vector<std::pair<size_t, size_t>> MatchedSpans(std::string_view text,
+                                                    const std::vector<Word>& words);
 
 // A message id: three letters and four hexadecimal digits, any case.
 bool IsMessageId(std::string_view word);
@@ -73,6 +81,11 @@ bool IsMessageId(std::string_view word);
 // (kItemText). Words may repeat.
 using WordSink = std::function<void(std::string_view word, Rank rank, Field field, uint32_t item)>;
 void ForEachWord(const CLCmdRecord& rec, std::string_view name, const WordSink& f);
+// What one occurrence of a word adds to its weight in a command: a word in the
+// name or title counts most, one in the detail least.
+uint32_t WordWeight(Rank rank);
+// A word's weight in one command is kept in 16 bits.
+constexpr uint32_t kMaxWeight = 0xFFFF;
 
 // Where a word lies in a command; of two places of one word, the better one
 // says where the command is shown. Both engines keep places in this form.
@@ -91,9 +104,6 @@ struct Place
         return item < o.item;
     }
 };
-// The order of the commands found: rank, then name (byte order).
-bool HitBefore(uint8_t rankA, const std::string& nameA, uint8_t rankB, const std::string& nameB);
-
 // One command found.
 struct Hit
 {
@@ -117,15 +127,18 @@ struct MessageHit
 struct Results
 {
     std::vector<Hit> hits;         // best first
+    size_t nFound = 0;             // commands found, hits beyond the limit too
     std::vector<MessageHit> sends; // for a message-id query: the commands that send it
-    std::string monitor;           // for a message-id query: "MONMSG MSGID(CPF2110) EXEC(...)"
+    std::string messageId;         // for a message-id query: the id in upper case
+    std::string corrected;         // the query searched instead of one that found nothing
 };
 
-// A parsed query: its words (folded) and, when it is one message id, that id
-// in upper case.
+// A parsed query: its words (folded), its text as NormalText gives it and,
+// when it is one message id, that id in upper case.
 struct Query
 {
     std::vector<Word> words;
+    std::string text;
     std::string messageId;
     bool IsEmpty() const { return words.empty(); }
 };
@@ -137,14 +150,20 @@ Query ParseQuery(std::string_view text);
 // The label of a place: "title", "parameter OUTQ", "error CPF2110", ...
 std::string WhereOf(const CLCmdRecord& rec, Field field, uint32_t item);
 
-// Puts hits in rank order, ties by name (byte order).
-void SortHits(std::vector<Hit>* pHits);
-// Keeps the best of each command's hits and matches a record against a query
-// directly (what an index finds, found the slow way): the hit, or false.
-bool MatchRecord(const Query& q, const CLCmdRecord& rec, std::string_view name, Hit* pHit);
 // The message hit of a record for a message-id query, if its error list has the id.
 bool FindMessage(const Query& q, const CLCmdRecord& rec, std::string_view name, MessageHit* p);
-std::string MonitorLine(const std::string& messageId);
+// Puts message hits in name order (byte order).
+void SortSends(std::vector<MessageHit>* pSends);
+
+// The MONMSG command that monitors a message: "MONMSG MSGID(CPF2110)", or
+// with a label "MONMSG MSGID(CPF2110) EXEC(GOTO CMDLBL(ERROR))". False when
+// the id is not a message id or the label not a CL label (IsLabel).
+bool MonitorLine(std::string_view messageId, std::string_view label, std::string* pLine);
+// The label the offered GOTO goes to.
+constexpr const char* kErrorLabel = "ERROR";
+// A CL label: a simple name of 1 to 10 characters, the first A-Z $ # @, the
+// others those or 0-9 and _ (either case).
+bool IsLabel(std::string_view label);
 
 } // namespace CLSearch
 

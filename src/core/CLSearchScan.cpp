@@ -2,11 +2,15 @@
 
 #include "CLCmdManager.h"
 #include "CLRecordUtil.h"
+#include "CLSearchRank.h"
+#include "CLSearchSpeller.h"
 #include "CxFile.h"
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <unordered_map>
+#include <unordered_set>
 
 using namespace CLSearch;
 
@@ -140,30 +144,23 @@ bool MayHold(std::string_view name, std::string_view folded, const Query& q)
     return true;
 }
 
-void Consider(const Query& q, const CLCmdRecord& rec, std::string_view name, Results* pOut)
+// Calls visit(i, name, record) for the entries (in name order) as the run mode
+// says: with a query, only for those whose bytes may hold its words. A command
+// whose record cannot be read is still visited, as the window shows it: with
+// an empty record. False (after saying why) when clcmd.dat cannot be read.
+template <class Visit>
+bool ForEachRecord(CLCmdManager& manager, const std::vector<const CLCmdIndex*>& entries,
+                   const Query* pQuery, std::string* pWhy, Visit visit)
 {
-    Hit hit;
-    if (MatchRecord(q, rec, name, &hit))
-        pOut->hits.push_back(std::move(hit));
-    MessageHit sends;
-    if (FindMessage(q, rec, name, &sends))
-        pOut->sends.push_back(std::move(sends));
-}
-
-} // namespace
-
-namespace {
-
-// Searches the given entries (in name order) as the run mode says.
-bool Scan(CLCmdManager& manager, const std::vector<const CLCmdIndex*>& entries, const Query& q,
-          size_t nLimit, Results* pResults, std::string* pWhy)
-{
-    if (!q.messageId.empty())
-        pResults->monitor = MonitorLine(q.messageId);
     auto pRec = std::make_unique<CLCmdRecord>();
     CLCmdManager::InitCmdRecord(nullptr, pRec.get());
     CLCmdRecord empty;
     CLCmdManager::InitCmdRecord(nullptr, &empty);
+    struct Free
+    {
+        CLCmdRecord* p;
+        ~Free() { CLCmdManager::FreeCmdRecord(p); }
+    } free{pRec.release()};
     const bool bJoined = !manager.ReadsRecordFiles();
     // The words are looked for in the joined file first; only the records
     // that may hold them all are read. Many of them are read from a copy in
@@ -174,49 +171,151 @@ bool Scan(CLCmdManager& manager, const std::vector<const CLCmdIndex*>& entries, 
         const std::string path = manager.GetCmdDataFileName();
         if (CxFile::FileSize(path.c_str()) < 0) {
             *pWhy = "The file \"" + path + "\" cannot be read.";
-            CLCmdManager::FreeCmdRecord(pRec.release());
             return false;
         }
-        may = Candidates(entries, path, q);
+        may = pQuery ? Candidates(entries, path, *pQuery) : std::vector<bool>(entries.size(), true);
         size_t nMay = static_cast<size_t>(std::count(may.begin(), may.end(), true));
         bool ok = nMay > 1000 ? joined.OpenToMemory(path.c_str()) : joined.Open(path.c_str(), "rb");
         if (!ok) {
             *pWhy = "The file \"" + path + "\" cannot be read.";
-            CLCmdManager::FreeCmdRecord(pRec.release());
             return false;
         }
     }
     for (size_t i = 0; i < entries.size(); ++i) {
         const CLCmdIndex* p = entries[i];
         const std::string_view name(p->szName, strnlen(p->szName, sizeof p->szName));
-        // A command whose record cannot be read is still found by its name,
-        // as the window shows it: an empty record.
         bool bRead = false;
         if (bJoined) {
             if (!may[i])
                 continue;
             bRead = p->dwLength && p->dwPos != kNoRecordPos &&
                     uint64_t(p->dwPos) + p->dwLength <= joined.Size() &&
-                    manager.ReadCmdRecordAt(&joined, p->dwPos, p->dwLength, pRec.get());
+                    manager.ReadCmdRecordAt(&joined, p->dwPos, p->dwLength, free.p);
         } else {
             CxFile file;
             bool bFile = CLCmdManager::IsSafeFileName(p->szFileName) &&
                          file.OpenToMemory(manager.GetCmdRecordFileName(p).c_str());
-            if (!MayHold(name, bFile ? Folded(std::string_view(file.Data(), file.Size())) : "", q))
+            if (pQuery &&
+                !MayHold(name, bFile ? Folded(std::string_view(file.Data(), file.Size())) : "",
+                         *pQuery))
                 continue;
-            bRead =
-                bFile && manager.ReadCmdRecordAt(&file, 0, CLCmdManager::kWholeFile, pRec.get());
+            bRead = bFile && manager.ReadCmdRecordAt(&file, 0, CLCmdManager::kWholeFile, free.p);
         }
-        Consider(q, bRead ? *pRec : empty, name, pResults);
+        visit(i, name, bRead ? *free.p : empty);
     }
-    CLCmdManager::FreeCmdRecord(pRec.release());
-    SortHits(&pResults->hits);
-    if (pResults->hits.size() > nLimit)
-        pResults->hits.resize(nLimit);
-    std::sort(pResults->sends.begin(), pResults->sends.end(),
-              [](const MessageHit& a, const MessageHit& b) {
-                  return std::strcmp(a.name.c_str(), b.name.c_str()) < 0;
-              });
+    return true;
+}
+
+// The best nLimit commands found so far, and how many were found.
+class Best
+{
+public:
+    explicit Best(size_t nLimit) : m_nLimit(nLimit) {}
+    void Offer(const Verdict& v, std::string_view name, const CLCmdRecord& rec)
+    {
+        ++m_nFound;
+        if (m_nLimit == 0)
+            return;
+        if (m_heap.size() == m_nLimit) {
+            if (!Before(v, name, m_heap.front().verdict, m_heap.front().hit.name))
+                return; // no better than the worst kept
+            std::pop_heap(m_heap.begin(), m_heap.end(), Worse);
+            m_heap.pop_back();
+        }
+        Kept k;
+        k.verdict = v;
+        k.hit.name = std::string(name);
+        k.hit.title = FieldText(rec.szDesc);
+        k.hit.rank = static_cast<Rank>(v.rank);
+        k.hit.field = static_cast<Field>(v.place.field);
+        k.hit.item = v.place.item;
+        k.hit.where = WhereOf(rec, k.hit.field, k.hit.item);
+        m_heap.push_back(std::move(k));
+        std::push_heap(m_heap.begin(), m_heap.end(), Worse);
+    }
+    // The hits kept, best first.
+    void Take(Results* pOut)
+    {
+        std::sort_heap(m_heap.begin(), m_heap.end(), Worse);
+        pOut->nFound = m_nFound;
+        for (Kept& k : m_heap)
+            pOut->hits.push_back(std::move(k.hit));
+        m_heap.clear();
+    }
+
+private:
+    struct Kept
+    {
+        Verdict verdict;
+        Hit hit;
+    };
+    // The heap's order: its front is the worst kept.
+    static bool Worse(const Kept& a, const Kept& b)
+    {
+        return Before(a.verdict, a.hit.name, b.verdict, b.hit.name);
+    }
+    size_t m_nLimit;
+    size_t m_nFound = 0;
+    std::vector<Kept> m_heap;
+};
+
+bool Scan(CLCmdManager& manager, const std::vector<const CLCmdIndex*>& entries, const Query& q,
+          size_t nLimit, Results* pResults, std::string* pWhy)
+{
+    *pResults = Results();
+    pResults->messageId = q.messageId;
+    Best best(nLimit);
+    bool ok = ForEachRecord(manager, entries, &q, pWhy,
+                            [&](size_t, std::string_view name, const CLCmdRecord& rec) {
+                                const Verdict v = JudgeRecord(q, rec, name);
+                                if (v.rank != kNone)
+                                    best.Offer(v, name, rec);
+                                MessageHit sends;
+                                if (FindMessage(q, rec, name, &sends))
+                                    pResults->sends.push_back(std::move(sends));
+                            });
+    if (!ok)
+        return false;
+    best.Take(pResults);
+    SortSends(&pResults->sends);
+    return true;
+}
+
+// Searches; when nothing is found, offers every word of every record to a
+// speller and searches its correction.
+bool ScanOrCorrect(CLCmdManager& manager, const std::vector<const CLCmdIndex*>& entries,
+                   const Query& q, size_t nLimit, Results* pResults, std::string* pWhy)
+{
+    if (!Scan(manager, entries, q, nLimit, pResults, pWhy))
+        return false;
+    if (pResults->nFound || !pResults->sends.empty() || !q.messageId.empty())
+        return true;
+    std::unordered_map<std::string, uint32_t> commands; // word: commands that hold it
+    std::unordered_set<std::string> inRecord;
+    bool ok =
+        ForEachRecord(manager, entries, nullptr, pWhy,
+                      [&](size_t, std::string_view name, const CLCmdRecord& rec) {
+                          inRecord.clear();
+                          ForEachWord(rec, name, [&](std::string_view w, Rank, Field, uint32_t) {
+                              if (inRecord.emplace(w).second)
+                                  ++commands[std::string(w)];
+                          });
+                      });
+    if (!ok)
+        return false;
+    CLSearchSpeller speller(q);
+    for (const auto& [word, nCommands] : commands)
+        speller.Offer(word, nCommands);
+    const std::string corrected = speller.Corrected();
+    if (corrected.empty())
+        return true;
+    Results again;
+    if (!Scan(manager, entries, ParseQuery(corrected), nLimit, &again, pWhy))
+        return false;
+    if (again.nFound) {
+        again.corrected = corrected;
+        *pResults = std::move(again);
+    }
     return true;
 }
 
@@ -232,7 +331,7 @@ bool CLSearchScan::Run(CLCmdManager& manager, std::string_view query, size_t nLi
     std::vector<const CLCmdIndex*> entries;
     for (CLCmdIndex* p = manager.GetFirstCmdIdx(); p; p = manager.GetNextCmdIdx())
         entries.push_back(p);
-    return Scan(manager, entries, q, nLimit, pResults, pWhy);
+    return ScanOrCorrect(manager, entries, q, nLimit, pResults, pWhy);
 }
 
 bool CLSearchScan::RunOnFolder(const CLOptions& options, std::string_view query, size_t nLimit,
@@ -256,5 +355,5 @@ bool CLSearchScan::RunOnFolder(const CLOptions& options, std::string_view query,
                                   return std::strcmp(a->szName, b->szName) == 0;
                               }),
                   entries.end());
-    return Scan(manager, entries, q, nLimit, pResults, pWhy);
+    return ScanOrCorrect(manager, entries, q, nLimit, pResults, pWhy);
 }

@@ -1,7 +1,9 @@
 // CLSearchScan: one search without an index, for a program that searches
 // once and ends (zentrivo-cli). It reads every command's record as the run
 // mode says and looks only at the records whose bytes hold every word of the
-// query; the results are those an index (CLSearchIndex) gives.
+// query, keeping the best while it reads; the results are those an index
+// (CLSearchIndex) gives. A query that finds nothing is corrected from the
+// words of every record (CLSearchSpeller.h) and searched again.
 #ifndef CLSEARCHSCAN_H
 #define CLSEARCHSCAN_H
 

@@ -21,6 +21,7 @@
 #include <QTreeWidget>
 
 #include <algorithm>
+#include <set>
 
 namespace {
 
@@ -35,6 +36,9 @@ enum FindRole
 
 constexpr size_t kMaxResults = 200;
 constexpr int kResultsMaxHeight = 280;
+constexpr int kResultsWidth = 576;
+// The title column: wide enough for a MONMSG line that goes to a label, whole.
+constexpr int kTitleWidth = 310;
 constexpr int kMaxHistory = 100;
 constexpr int kMinZoom = -3;
 constexpr int kMaxZoom = 8;
@@ -46,8 +50,19 @@ ReadingAids::ReadingAids(TfmMain* window, QLineEdit* find, QTreeWidget* results,
     : QObject(window), m_pWindow(window), m_pFind(find), m_pResults(results), m_pStatus(status)
 {
     m_pResults->header()->resizeSection(0, 90);
-    m_pResults->header()->resizeSection(1, 280);
+    m_pResults->header()->resizeSection(1, kTitleWidth);
     m_pResults->hide();
+    // The count reads as the results' caption: their frame and background.
+    m_pCount = new QLabel(m_pResults->parentWidget());
+    m_pCount->setObjectName(QStringLiteral("lblFindCount"));
+    m_pCount->setAccessibleName(QStringLiteral("Search results count"));
+    m_pCount->setTextFormat(Qt::AutoText);
+    m_pCount->setWordWrap(true);
+    m_pCount->setFrameShape(QFrame::StyledPanel);
+    m_pCount->setMargin(3);
+    m_pCount->setAutoFillBackground(true);
+    m_pCount->setBackgroundRole(QPalette::AlternateBase);
+    m_pCount->hide();
     connect(m_pFind, &QLineEdit::textChanged, this, [this] { ShowResults(); });
     connect(m_pResults, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { Activate(item); });
@@ -129,58 +144,107 @@ void ReadingAids::FocusFind()
 
 void ReadingAids::ShowResults()
 {
-    QTreeWidget* view = m_pResults;
-    view->clear();
+    m_pResults->clear();
+    m_pCount->clear();
+    m_words.clear();
     const std::string query = ToLatin1(m_pFind->text());
     if (query.find_first_not_of(' ') == std::string::npos) {
-        view->hide();
+        HideResults();
         return;
     }
+    FillResults(query);
+    if (m_pResults->topLevelItem(0)->flags() & Qt::ItemIsEnabled)
+        m_pResults->setCurrentItem(m_pResults->topLevelItem(0));
+    PlaceResults();
+}
+
+void ReadingAids::FillResults(const std::string& query)
+{
+    QTreeWidget* view = m_pResults;
     auto addRow = [view](const QString& a, const QString& b, const QString& c) {
         auto* row = new QTreeWidgetItem(view, {a, b, c});
         for (int i = 0; i < 3; ++i)
             row->setToolTip(i, row->text(i));
         return row;
     };
+    size_t nListed = 0;
+    auto addCommand = [&](const std::string& name, const std::string& text, const QString& where,
+                          CLSearch::Field field, uint32_t item) {
+        QTreeWidgetItem* row = addRow(FromLatin1(name), FromLatin1(text), where);
+        row->setData(0, kNameRole, FromLatin1(name));
+        row->setData(0, kFieldRole, static_cast<int>(field));
+        row->setData(0, kItemRole, item);
+        ++nListed;
+    };
     if (!m_pIndex) {
         addRow(QString(), QStringLiteral("Preparing the search..."), QString())
             ->setFlags(Qt::NoItemFlags);
-    } else {
-        CLSearch::Results r = m_pIndex->Find(query, kMaxResults);
-        if (!r.monitor.empty()) {
-            addRow(QStringLiteral("MONMSG"), FromLatin1(r.monitor), QStringLiteral("copy"))
-                ->setData(0, kMonitorRole, FromLatin1(r.monitor));
-            for (const CLSearch::MessageHit& m : r.sends) {
-                QTreeWidgetItem* row =
-                    addRow(FromLatin1(m.name), FromLatin1(m.text), QStringLiteral("sends it"));
-                row->setData(0, kNameRole, FromLatin1(m.name));
-                row->setData(0, kFieldRole, static_cast<int>(CLSearch::kError));
-                row->setData(0, kItemRole, m.item);
-            }
-        }
-        for (const CLSearch::Hit& h : r.hits) {
-            QTreeWidgetItem* row =
-                addRow(FromLatin1(h.name), FromLatin1(h.title), FromLatin1(h.where));
-            row->setData(0, kNameRole, FromLatin1(h.name));
-            row->setData(0, kFieldRole, static_cast<int>(h.field));
-            row->setData(0, kItemRole, h.item);
-        }
-        if (view->topLevelItemCount() == 0)
-            addRow(QString(), QStringLiteral("No command holds these words."), QString())
-                ->setFlags(Qt::NoItemFlags);
+        return;
     }
-    if (view->topLevelItem(0)->flags() & Qt::ItemIsEnabled)
-        view->setCurrentItem(view->topLevelItem(0));
-    // Under the search field, as tall as its rows (up to twelve) and at most
-    // as wide as the window; the pages stay visible below.
+    const CLSearch::Results r = m_pIndex->Find(query, kMaxResults);
+    m_words = CLSearch::ParseQuery(r.corrected.empty() ? query : r.corrected).words;
+    // A message id: the lines that monitor it, plain and going to a label,
+    // then the commands that send it, each once, before the others found.
+    std::set<std::string> sends;
+    for (const char* label : {"", CLSearch::kErrorLabel}) {
+        std::string monitor;
+        if (!CLSearch::MonitorLine(r.messageId, label, &monitor))
+            continue;
+        // The command in the first column, its parameters in the second.
+        const QString line = FromLatin1(monitor);
+        addRow(QStringLiteral("MONMSG"), line.section(QLatin1Char(' '), 1), QStringLiteral("copy"))
+            ->setData(0, kMonitorRole, line);
+    }
+    for (const CLSearch::MessageHit& m : r.sends) {
+        addCommand(m.name, m.text, QStringLiteral("sends it"), CLSearch::kError, m.item);
+        sends.insert(m.name);
+    }
+    for (const CLSearch::Hit& h : r.hits) {
+        if (!sends.count(h.name))
+            addCommand(h.name, h.title, FromLatin1(h.where), h.field, h.item);
+    }
+    if (r.nFound == 0 && r.sends.empty()) {
+        addRow(QString(), QStringLiteral("No command holds these words."), QString())
+            ->setFlags(Qt::NoItemFlags);
+        return;
+    }
+    // Every command the query finds holds its words, those that send a
+    // message id too, so nFound counts each command once.
+    const size_t nFound = std::max(r.nFound, r.sends.size());
+    QString count =
+        nFound == 1 ? QStringLiteral("1 command") : QStringLiteral("%L1 commands").arg(nFound);
+    if (nListed < nFound)
+        count += QStringLiteral(", the best %L1 listed").arg(nListed);
+    if (!r.corrected.empty())
+        count = QStringLiteral("Showing results for <b>%1</b> \u00b7 %2")
+                    .arg(FromLatin1(r.corrected).toHtmlEscaped(), count);
+    m_pCount->setText(count);
+}
+
+// Under the search field, the count above the results, as tall as their
+// rows (up to twelve) and at most as wide as the window; the pages stay
+// visible below.
+void ReadingAids::PlaceResults()
+{
+    QTreeWidget* view = m_pResults;
     QWidget* area = view->parentWidget();
     const QPoint below = m_pFind->mapTo(area, QPoint(m_pFind->width(), m_pFind->height() + 2));
-    const int width = std::min(536, area->width() - 8);
+    const int width = std::min(kResultsWidth, area->width() - 8);
+    const int x = std::max(4, below.x() - width);
+    int y = below.y();
+    if (!m_pCount->text().isEmpty()) {
+        const int height = m_pCount->heightForWidth(width);
+        m_pCount->setGeometry(x, y, width, height > 0 ? height : m_pCount->sizeHint().height());
+        m_pCount->show();
+        m_pCount->raise();
+        y += m_pCount->height();
+    } else {
+        m_pCount->hide();
+    }
     int rows = std::min(view->topLevelItemCount(), 12);
     int height = view->header()->sizeHint().height() + rows * view->sizeHintForRow(0) +
                  2 * view->frameWidth() + 2;
-    view->setGeometry(std::max(4, below.x() - width), below.y(), width,
-                      std::min(height, kResultsMaxHeight));
+    view->setGeometry(x, y, width, std::min(height, kResultsMaxHeight));
     view->show();
     view->raise();
 }
@@ -188,6 +252,7 @@ void ReadingAids::ShowResults()
 void ReadingAids::HideResults()
 {
     m_pResults->hide();
+    m_pCount->hide();
 }
 
 // Keys of the search field: Down and Up choose a result, Enter shows it,
@@ -238,6 +303,8 @@ void ReadingAids::Activate(QTreeWidgetItem* item)
     // The page where it was found, and its row.
     m_pWindow->Pages()->ShowPlace(static_cast<CLSearch::Field>(item->data(0, kFieldRole).toInt()),
                                   item->data(0, kItemRole).toUInt());
+    // And the words it matched, marked.
+    m_pWindow->Pages()->Highlight(m_words);
 }
 
 // --- history ---------------------------------------------------------------------------

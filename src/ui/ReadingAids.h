@@ -46,6 +46,10 @@ public:
 
     // --- the search field --------------------------------------------------
     void FocusFind();
+    // The results of the field's query under it: a line above them with how
+    // many commands there are and, for a query that found nothing, the
+    // corrected words searched instead; for a message id its MONMSG lines
+    // (to copy) and each command once, those that send it first.
     void ShowResults();
     void HideResults();
     void Activate(QTreeWidgetItem* item);
@@ -69,6 +73,8 @@ protected:
 
 private:
     bool FindKey(QKeyEvent* key);
+    void FillResults(const std::string& query);
+    void PlaceResults();
     void NoteNow();
     void StepHistory(int step);
 
@@ -76,6 +82,8 @@ private:
     QLineEdit* m_pFind;
     QTreeWidget* m_pResults;
     QLabel* m_pStatus;
+    QLabel* m_pCount;                              // the line above the results
+    std::vector<CLSearch::Word> m_words;           // the words the results matched, for the page
     std::shared_ptr<const CLSearchIndex> m_pIndex; // null until built
     std::thread m_thread;
     std::atomic<bool> m_bStop{false};

@@ -13,9 +13,12 @@
 #include "param.h"
 #include "ui_RecordPages.h"
 
+#include <QCoreApplication>
 #include <QHeaderView>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QTextCursor>
 #include <QTimer>
 
 #include <memory>
@@ -142,6 +145,7 @@ bool RecordPages::Show(CLCmdIndex* pIdx)
     m_bDetailChanged = false;
     m_bExampleChanged = false;
     m_bRowsChanged = false;
+    Highlight({});
     return true;
 }
 
@@ -364,6 +368,60 @@ void RecordPages::ShowPlace(CLSearch::Field field, uint32_t item)
         setCurrentWidget(ui->tOverview);
         ui->edtName->setFocus(Qt::OtherFocusReason);
         break;
+    }
+}
+
+void RecordPages::Highlight(const std::vector<CLSearch::Word>& words)
+{
+    // Dark text on amber reads on light and dark palettes alike.
+    const QBrush back(QColor(255, 208, 64));
+    const QBrush fore(Qt::black);
+    for (QPlainTextEdit* memo : {ui->memEnv, ui->memDetail, ui->memExample}) {
+        QList<QTextEdit::ExtraSelection> marks;
+        if (!words.empty()) {
+            for (auto [offset, length] :
+                 CLSearch::MatchedSpans(ToLatin1(memo->toPlainText()), words)) {
+                QTextEdit::ExtraSelection mark;
+                mark.cursor = QTextCursor(memo->document());
+                mark.cursor.setPosition(static_cast<int>(offset));
+                mark.cursor.setPosition(static_cast<int>(offset + length), QTextCursor::KeepAnchor);
+                mark.format.setBackground(back);
+                mark.format.setForeground(fore);
+                marks.append(mark);
+            }
+        }
+        memo->setExtraSelections(marks);
+    }
+    // A line edit has no marks of its own; the formats an input method gives
+    // its text serve, and an event without them takes them away.
+    QList<QInputMethodEvent::Attribute> titleMarks;
+    QTextCharFormat format;
+    format.setBackground(back);
+    format.setForeground(fore);
+    const int cursor = ui->edtDesc->cursorPosition();
+    if (!words.empty()) {
+        for (auto [offset, length] : CLSearch::MatchedSpans(ToLatin1(ui->edtDesc->text()), words))
+            titleMarks.append({QInputMethodEvent::TextFormat, static_cast<int>(offset) - cursor,
+                               static_cast<int>(length), format});
+    }
+    // (A read-only line edit ignores input methods: it takes them for the moment.)
+    const bool bReadOnly = ui->edtDesc->isReadOnly();
+    ui->edtDesc->setReadOnly(false);
+    QInputMethodEvent marks(QString(), titleMarks);
+    QCoreApplication::sendEvent(ui->edtDesc, &marks);
+    ui->edtDesc->setReadOnly(bReadOnly);
+    if (words.empty())
+        return; // the rows are made anew for every command shown
+    for (QTreeWidget* view : {ui->lvParam, ui->lvError}) {
+        for (int r = 0; r < view->topLevelItemCount(); ++r) {
+            QTreeWidgetItem* row = view->topLevelItem(r);
+            for (int c = 0; c < view->columnCount(); ++c) {
+                if (CLSearch::MatchedSpans(ToLatin1(row->text(c)), words).empty())
+                    continue;
+                row->setBackground(c, back);
+                row->setForeground(c, fore);
+            }
+        }
     }
 }
 

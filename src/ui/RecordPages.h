@@ -15,6 +15,7 @@
 #include <QTabWidget>
 
 #include <string>
+#include <vector>
 
 class CLCmdManager;
 class QMenu;
@@ -62,6 +63,10 @@ public:
     void SetZoom(int nZoom);
     // Shows the page and row of a place found by the search.
     void ShowPlace(CLSearch::Field field, uint32_t item);
+    // Marks the words a search matched (folded, as CLSearch::MatchedSpans
+    // takes them) in the memos and in the cells of both lists; no words
+    // clear the marks, as showing a command does.
+    void Highlight(const std::vector<CLSearch::Word>& words);
 
     // The popup menus of the two lists, or null in the reading run mode.
     QMenu* ParamMenu() const { return m_pmParam; }

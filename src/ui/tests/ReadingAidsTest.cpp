@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -54,6 +55,33 @@ QStringList Search(GuiFixture& f, const QString& text)
     return f.Rows("lvFind");
 }
 
+// The line above the results, or "" when it is hidden.
+QString Count(GuiFixture& f)
+{
+    auto* count = f.Find<QLabel>("lblFindCount");
+    return count->isVisible() ? count->text() : QString();
+}
+
+// The texts a memo's search marks cover.
+QStringList Marked(GuiFixture& f, const char* memo)
+{
+    QStringList marked;
+    for (const QTextEdit::ExtraSelection& mark : f.Find<QPlainTextEdit>(memo)->extraSelections())
+        marked << mark.cursor.selectedText();
+    return marked;
+}
+
+// Whether a widget shows the marks' colour somewhere.
+bool HasMarks(QWidget* w)
+{
+    const QImage image = w->grab().toImage();
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) == QColor(255, 208, 64))
+                return true;
+    return false;
+}
+
 QString Page(GuiFixture& f)
 {
     return f.Find<QTabWidget>("pClient")->currentWidget()->objectName();
@@ -67,7 +95,9 @@ class ReadingAidsTest : public QObject
 private slots:
     void ctrlFSearchesAsYouType();
     void enterShowsThePageAndRow();
+    void countAndCorrection();
     void messageIdOffersAMonitorLine();
+    void matchedWordsAreMarkedOnThePage();
     void historyStepsBackAndForth();
     void zoomScalesThePagesAndIsRemembered();
 };
@@ -85,6 +115,7 @@ void ReadingAidsTest::ctrlFSearchesAsYouType()
     // Escape leaves the field and hides the results.
     QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Escape);
     QVERIFY(!f.Find<QTreeWidget>("lvFind")->isVisible());
+    QVERIFY(!f.Find<QLabel>("lblFindCount")->isVisible());
     QVERIFY(QApplication::focusWidget() != f.Find<QWidget>("edtFind"));
     QCOMPARE(f.Shown(), QString("CRTLIB")); // nothing shown changed
 }
@@ -119,18 +150,76 @@ void ReadingAidsTest::enterShowsThePageAndRow()
     QCOMPARE(errors->indexOfTopLevelItem(errors->currentItem()), 1);
 }
 
+void ReadingAidsTest::countAndCorrection()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    Search(f, "lib");
+    QCOMPARE(Count(f), QString("3 commands"));
+    // The count sits between the field and the results.
+    auto* count = f.Find<QLabel>("lblFindCount");
+    QCOMPARE(count->geometry().bottom() + 1, f.Find<QTreeWidget>("lvFind")->geometry().top());
+    Search(f, "crtlib");
+    QCOMPARE(Count(f), QString("1 command"));
+    Search(f, "xyz");
+    QCOMPARE(Count(f), QString()); // the row says nothing was found
+    // A misspelt word is searched as the closest one, and the line says so.
+    QCOMPARE(Search(f, "spoled"), QStringList({"WRKSPLF"}));
+    QCOMPARE(Count(f), QString("Showing results for <b>spooled</b> \u00b7 1 command"));
+    // The page marks the corrected word, not the one typed.
+    QCOMPARE(Search(f, "libary"), QStringList({"CRTLIB", "DSPLIB", "WRKSPLF"}));
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(Marked(f, "memDetail"), QStringList({"library"}));
+    QVERIFY(HasMarks(f.Find<QWidget>("edtDesc"))); // "Create Library"
+    f.window()->SelectCommand("DSPLIB");
+    QVERIFY(!HasMarks(f.Find<QWidget>("edtDesc")));
+}
+
 void ReadingAidsTest::messageIdOffersAMonitorLine()
 {
     GuiFixture f;
     Sample(f);
     f.Open();
-    QCOMPARE(Search(f, "cpf2111"),
-             QStringList({"MONMSG", "CRTLIB", "WRKSPLF", "CRTLIB", "WRKSPLF"}));
-    QCOMPARE(f.Rows("lvFind", 1).at(0), QString("MONMSG MSGID(CPF2111) EXEC(...)"));
-    QCOMPARE(f.Rows("lvFind", 1).at(2), QString("No library of that name.")); // WRKSPLF's text
-    // Enter on the first row copies the monitor line.
+    // Each command once: sending the message and listing it as an error are one row.
+    QCOMPARE(Search(f, "cpf2111"), QStringList({"MONMSG", "MONMSG", "CRTLIB", "WRKSPLF"}));
+    QCOMPARE(f.Rows("lvFind", 1).mid(0, 2),
+             QStringList({"MSGID(CPF2111)", "MSGID(CPF2111) EXEC(GOTO CMDLBL(ERROR))"}));
+    QCOMPARE(f.Rows("lvFind", 1).at(3), QString("No library of that name.")); // WRKSPLF's text
+    QCOMPARE(f.Rows("lvFind", 2).mid(2), QStringList({"sends it", "sends it"}));
+    QCOMPARE(Count(f), QString("2 commands"));
+    // Enter on a MONMSG row copies its line.
     QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
-    QCOMPARE(QApplication::clipboard()->text(), QString("MONMSG MSGID(CPF2111) EXEC(...)"));
+    QCOMPARE(QApplication::clipboard()->text(), QString("MONMSG MSGID(CPF2111)"));
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Down);
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(QApplication::clipboard()->text(),
+             QString("MONMSG MSGID(CPF2111) EXEC(GOTO CMDLBL(ERROR))"));
+}
+
+void ReadingAidsTest::matchedWordsAreMarkedOnThePage()
+{
+    GuiFixture f;
+    Sample(f);
+    f.Open();
+    Search(f, "lib(x)");
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(Page(f), QString("tExample"));
+    QCOMPARE(Marked(f, "memExample"), QStringList({"LIB", "X"})); // not CRTLIB
+    // In a list, the cells that hold a matched word.
+    Search(f, "outq");
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QTreeWidgetItem* outq = f.Find<QTreeWidget>("lvParam")->topLevelItem(1);
+    QCOMPARE(outq->background(0).style(), Qt::SolidPattern);
+    QCOMPARE(outq->background(1).style(), Qt::NoBrush); // "Output queue"
+    QCOMPARE(f.Find<QTreeWidget>("lvParam")->topLevelItem(0)->background(0).style(), Qt::NoBrush);
+    // A command shown otherwise has no marks.
+    Search(f, "adds");
+    QTest::keyClick(f.Find<QLineEdit>("edtFind"), Qt::Key_Return);
+    QCOMPARE(Marked(f, "memDetail"), QStringList({"Adds"}));
+    f.window()->SelectCommand("DSPLIB");
+    f.window()->SelectCommand("CRTLIB");
+    QCOMPARE(Marked(f, "memDetail"), QStringList());
 }
 
 void ReadingAidsTest::historyStepsBackAndForth()
