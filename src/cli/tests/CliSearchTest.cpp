@@ -127,7 +127,7 @@ TEST_F(CliSearch, ATypingErrorIsCorrectedOnStandardError)
     EXPECT_EQ(r.err, "Showing results for crtlib\n");
     ASSERT_FALSE(LinesOf(r.out).empty());
     EXPECT_EQ(LinesOf(r.out)[0], "CRTLIB\tCreate Library\tname");
-    r = home.Run({"search", "spooled", "fils"});
+    r = home.Run({"search", "--all", "spooled", "fils"});
     EXPECT_EQ(r.err, "Showing results for spooled files\n");
     r = home.Run({"search", "xyzzyplugh"});
     EXPECT_EQ(r.status, 1);
