@@ -41,7 +41,7 @@ bool CxFile::ReadWholeFile(const std::string& path, std::string* pBytes)
     CxFile file;
     if (!file.OpenToMemory(path.c_str()))
         return false;
-    *pBytes = std::move(file.m_mem);
+    pBytes->assign(file.Data(), file.Size());
     return true;
 }
 
@@ -137,25 +137,37 @@ bool CxFile::OpenToMemory(const char* path)
 {
     if (!Open(path, "rb"))
         return false;
-    // A regular file is read straight into place; whatever it has grown by
-    // since it was measured follows in pieces.
-    std::string bytes;
+    // A regular file is read straight into place, into memory not cleared
+    // first; whatever it has grown by since it was measured follows in pieces.
+    size_t nHave = 0, nRoom = 0;
+    CxMemory::Block bytes;
+    auto grow = [&](size_t nNeed) {
+        nRoom = std::max(nNeed, nRoom * 2);
+        CxMemory::Block more = CxMemory::Allocate(nRoom);
+        if (nHave)
+            std::memcpy(more.get(), bytes.get(), nHave);
+        bytes = std::move(more);
+    };
     if (m_nSize != UINT64_MAX && m_nSize > 0) {
         std::setvbuf(m_fp, nullptr, _IONBF, 0);
-        bytes.resize(static_cast<size_t>(m_nSize));
-        bytes.resize(std::fread(bytes.data(), 1, bytes.size(), m_fp));
+        grow(static_cast<size_t>(m_nSize));
+        nHave = std::fread(bytes.get(), 1, nRoom, m_fp);
     }
     char buf[65536];
     size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, m_fp)) > 0)
-        bytes.append(buf, n);
+    while ((n = std::fread(buf, 1, sizeof buf, m_fp)) > 0) {
+        if (nHave + n > nRoom)
+            grow(nHave + n);
+        std::memcpy(bytes.get() + nHave, buf, n);
+        nHave += n;
+    }
     bool bError = std::ferror(m_fp) != 0;
     Close();
     if (bError)
         return false;
     m_mem = std::move(bytes);
     m_bMem = true;
-    m_nSize = m_nLimit = m_mem.size();
+    m_nSize = m_nLimit = nHave;
     m_nPos = 0;
     return true;
 }
@@ -169,8 +181,8 @@ size_t CxFile::RawRead(void* dst, size_t n)
         return nRead;
     }
     size_t pos = static_cast<size_t>(m_nPos);
-    size_t nRead = pos < m_mem.size() ? std::min(n, m_mem.size() - pos) : 0;
-    std::memcpy(dst, m_mem.data() + pos, nRead);
+    size_t nRead = pos < m_nSize ? std::min(n, size_t(m_nSize) - pos) : 0;
+    std::memcpy(dst, m_mem.get() + pos, nRead);
     m_nPos += static_cast<int64_t>(nRead);
     return nRead;
 }
@@ -304,7 +316,7 @@ bool CxFile::Close()
         return false;
     }
     m_bMem = false;
-    std::string().swap(m_mem);
+    m_mem.reset();
     FlushWrites();
     bool ok = !m_bWriteError;
     if (m_fp) {
@@ -502,7 +514,7 @@ char* CxFile::ReadLine(char* buffer, int size)
 int CxFile::Seek(long offset, int origin)
 {
     if (m_bMem) {
-        int64_t base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? m_nPos : int64_t(m_mem.size());
+        int64_t base = origin == SEEK_SET ? 0 : origin == SEEK_CUR ? m_nPos : int64_t(m_nSize);
         if (base + offset < 0)
             return -1;
         m_nPos = base + offset;

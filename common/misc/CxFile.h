@@ -17,6 +17,8 @@
 #ifndef CXFILE_H
 #define CXFILE_H
 
+#include "CxMemory.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -107,7 +109,7 @@ public:
         // A file opened to memory hands out its bytes directly.
         if (m_bMem && size > 0 && szBuf &&
             static_cast<uint64_t>(m_nPos) + static_cast<uint64_t>(size) <= m_nLimit) {
-            std::memcpy(szBuf, m_mem.data() + m_nPos, static_cast<size_t>(size));
+            std::memcpy(szBuf, m_mem.get() + m_nPos, static_cast<size_t>(size));
             m_nPos += size;
             return true;
         }
@@ -122,7 +124,7 @@ public:
     {
         // A string of a file opened to memory that fits: copied directly.
         if (m_bMem && !pnLength && static_cast<uint64_t>(m_nPos) + 4 <= m_nLimit) {
-            const auto* p = reinterpret_cast<const unsigned char*>(m_mem.data() + m_nPos);
+            const auto* p = reinterpret_cast<const unsigned char*>(m_mem.get() + m_nPos);
             uint32_t n = CxLoadLE32(p);
             if (n < nSize && n <= m_nLimit - static_cast<uint64_t>(m_nPos) - 4 &&
                 !std::memchr(p + 4, 0, n)) {
@@ -187,7 +189,7 @@ public:
     // The size of a file opened for reading, as it was when opened.
     uint64_t Size() const { return m_nSize; }
     // The bytes of a file opened to memory.
-    const char* Data() const { return m_mem.data(); }
+    const char* Data() const { return m_mem.get(); }
     // Bytes that may still be read before the read limit.
     uint64_t Remaining() const;
     // True once a read or write of the stream failed (not end of file).
@@ -231,7 +233,7 @@ private:
     std::string m_sTemp;     // its temporary file
     std::string m_sFinished; // the temporary file that Finish() left for the caller
     std::string m_sReadError;
-    std::string m_mem; // the file's bytes, when opened to memory
+    CxMemory::Block m_mem; // the file's m_nSize bytes, when opened to memory
     bool m_bMem = false;
     uint32_t m_nNulStrings = 0;
 };

@@ -12,6 +12,7 @@
 #include "CxAssert.h"
 #include "CxFile.h"
 #include "CxList.h"
+#include "CxMemory.h"
 #include "WinUtil.h"
 
 #include <algorithm>
@@ -59,6 +60,7 @@ void CLCmdManager::ScanRecords(std::vector<T>* pItems, CLListScan* pScan, const 
     }
     // Never reserve more than the rest of the file could hold.
     pItems->reserve(std::min<uint64_t>(pScan->nCount, m_pFile->Remaining() / 8));
+    CxMemory::PreferLargePages(pItems->data(), pItems->capacity() * sizeof(T));
     for (uint32_t i = 0; i < pScan->nCount; ++i) {
         T item{};
         uint32_t nNuls = m_pFile->NulStrings();
@@ -142,7 +144,7 @@ bool CLCmdManager::LoadCmdIdxList()
 }
 
 std::vector<const CLCmdIndex*> CLCmdManager::LoadOrder(const std::vector<CLCmdIndex>& stored,
-                                                      size_t* pnFirstEmpty)
+                                                       size_t* pnFirstEmpty)
 {
     auto firstEmpty = std::find_if(stored.begin(), stored.end(),
                                    [](const CLCmdIndex& e) { return e.szName[0] == 0; });

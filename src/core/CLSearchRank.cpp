@@ -3,6 +3,7 @@
 #include "CLRecordUtil.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -143,13 +144,16 @@ bool Before(const Verdict& a, std::string_view nameA, const Verdict& b, std::str
 
 Verdict JudgeRecord(const Query& q, const CLCmdRecord& rec, std::string_view name)
 {
-    const size_t n = q.words.size();
+    const size_t n = std::min(q.words.size(), kMaxQueryWords);
     if (n == 0)
         return Verdict();
-    std::vector<Place> best(n);
-    std::vector<uint32_t> weight(n, 0);
+    // Called for every record a search reads: no memory is taken anew per
+    // record, as the buffers below keep theirs from one record to the next.
+    std::array<Place, kMaxQueryWords> best{};
+    std::array<uint32_t, kMaxQueryWords> weight{};
     // The last word may begin several words: each one's weight, the heaviest counts.
-    std::vector<std::pair<std::string, uint32_t>> lastWords;
+    thread_local std::vector<std::pair<std::string, uint32_t>> lastWords;
+    size_t nLast = 0;
     ForEachWord(rec, name, [&](std::string_view w, Rank rank, Field field, uint32_t item) {
         const Place here{rank, field, static_cast<uint16_t>(std::min<uint32_t>(item, 0xFFFF))};
         for (size_t i = 0; i < n; ++i) {
@@ -162,25 +166,47 @@ Verdict JudgeRecord(const Query& q, const CLCmdRecord& rec, std::string_view nam
                 weight[i] += WordWeight(rank);
                 continue;
             }
-            auto it = std::find_if(lastWords.begin(), lastWords.end(),
-                                   [&](const auto& e) { return e.first == w; });
-            if (it == lastWords.end())
-                lastWords.emplace_back(std::string(w), WordWeight(rank));
-            else
+            auto end = lastWords.begin() + static_cast<std::ptrdiff_t>(nLast);
+            auto it =
+                std::find_if(lastWords.begin(), end, [&](const auto& e) { return e.first == w; });
+            if (it != end) {
                 it->second += WordWeight(rank);
+            } else {
+                if (nLast == lastWords.size())
+                    lastWords.emplace_back();
+                lastWords[nLast].first.assign(w);
+                lastWords[nLast++].second = WordWeight(rank);
+            }
         }
     });
-    for (const auto& e : lastWords)
-        weight[n - 1] = std::max(weight[n - 1], e.second);
+    for (size_t k = 0; k < nLast; ++k)
+        weight[n - 1] = std::max(weight[n - 1], lastWords[k].second);
     Evidence e;
     for (size_t i = 0; i < n; ++i)
         e.AddWord(best[i], std::min(weight[i], kMaxWeight));
     if (e.bMissing)
         return Verdict();
-    const std::string title = FieldText(rec.szDesc);
-    const std::vector<Word> titleWords = WordsOf(title);
+    const std::string_view title(rec.szDesc, strnlen(rec.szDesc, sizeof rec.szDesc));
+    // The title's words, folded, as views into one kept buffer.
+    thread_local std::string folded;
+    thread_local std::vector<std::string_view> titleWords;
+    folded.resize(title.size());
+    for (size_t k = 0; k < title.size(); ++k)
+        folded[k] = static_cast<char>(Fold(static_cast<unsigned char>(title[k])));
+    titleWords.clear();
+    for (size_t k = 0; k < folded.size();) {
+        if (!IsWordByte(static_cast<unsigned char>(folded[k]))) {
+            ++k;
+            continue;
+        }
+        size_t j = k;
+        while (j < folded.size() && IsWordByte(static_cast<unsigned char>(folded[j])))
+            ++j;
+        titleWords.emplace_back(folded.data() + k, j - k);
+        k = j;
+    }
     const TitleFit fit = FitTitle(n, titleWords.size(), [&](size_t i, size_t j) {
-        const Word& t = titleWords[j];
+        const std::string_view t = titleWords[j];
         if (t == q.words[i])
             return 2;
         return i + 1 == n && BeginsWith(t, q.words[i]) ? 1 : 0;

@@ -5,6 +5,7 @@
 #include "CLSearchRank.h"
 #include "CLSearchSpeller.h"
 #include "CxFile.h"
+#include "CxMemory.h"
 
 #include <algorithm>
 #include <cstring>
@@ -67,6 +68,8 @@ std::vector<bool> Candidates(const std::vector<const CLCmdIndex*>& entries,
 {
     // Where each record lies, by position.
     std::vector<std::pair<uint64_t, uint32_t>> spans; // record start, entry
+    spans.reserve(entries.size());
+    CxMemory::PreferLargePages(spans.data(), spans.capacity() * sizeof spans[0]);
     for (uint32_t i = 0; i < entries.size(); ++i)
         if (entries[i]->dwLength && entries[i]->dwPos != kNoRecordPos)
             spans.emplace_back(entries[i]->dwPos, i);
@@ -94,7 +97,7 @@ std::vector<bool> Candidates(const std::vector<const CLCmdIndex*>& entries,
     FILE* fp = std::fopen(joinedPath.c_str(), "rb");
     if (fp) {
         std::setvbuf(fp, nullptr, _IONBF, 0);
-        constexpr size_t kPiece = 1 << 20;
+        constexpr size_t kPiece = 256 << 10;              // small enough to stay in the cache
         const size_t nTail = nLongest ? nLongest - 1 : 0; // kept for a word across pieces
         std::unique_ptr<char[]> buf(new char[kPiece + nTail]);
         size_t keep = 0;   // bytes at buf's start kept from the piece before

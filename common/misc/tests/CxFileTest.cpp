@@ -223,3 +223,24 @@ TEST(ProgramFolder, EndsInASeparatorAndCanBeSet)
     }
     EXPECT_EQ(GetAppPath(), own); // restored
 }
+
+// A file read into memory is its bytes, whatever its size: empty, small, and
+// over the size read into large pages (an odd length, the last bytes checked).
+TEST(CxFile, ReadsWholeFilesIntoMemory)
+{
+    TestHome home;
+    for (size_t n : {size_t(0), size_t(5), (size_t(3) << 20) + 7}) {
+        Bytes bytes(n);
+        for (size_t i = 0; i < n; ++i)
+            bytes[i] = static_cast<uint8_t>(i * 131 + i / 251);
+        const std::string path = home.File("whole" + std::to_string(n));
+        WriteBytes(path, bytes);
+        CxFile f;
+        ASSERT_TRUE(f.OpenToMemory(path.c_str()));
+        ASSERT_EQ(f.Size(), n);
+        EXPECT_EQ(n == 0 || std::memcmp(f.Data(), bytes.data(), n) == 0, true) << n;
+        std::string whole;
+        ASSERT_TRUE(CxFile::ReadWholeFile(path, &whole));
+        EXPECT_EQ(whole, std::string(bytes.begin(), bytes.end()));
+    }
+}
