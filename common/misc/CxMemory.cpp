@@ -39,13 +39,21 @@ CxMemory::Block CxMemory::Allocate(size_t n)
     return Block(static_cast<char*>(p));
 }
 
-void CxMemory::PreferLargePages(void* p, size_t n)
+void CxMemory::PrepareToFill(void* p, size_t n)
 {
 #if defined(__linux__) && defined(MADV_HUGEPAGE)
     const uintptr_t begin = (reinterpret_cast<uintptr_t>(p) + kLarge - 1) & ~(kLarge - 1);
     const uintptr_t end = (reinterpret_cast<uintptr_t>(p) + n) & ~(kLarge - 1);
     if (end > begin)
         ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    // The block is about to be filled: its pages in one call, not one fault each.
+    const uintptr_t page = uintptr_t(4096);
+    const uintptr_t first = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
+    const uintptr_t last = (reinterpret_cast<uintptr_t>(p) + n) & ~(page - 1);
+    if (last > first)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+#endif
 #else
     (void)p;
     (void)n;

@@ -21,9 +21,11 @@ using Block = std::unique_ptr<char[], Release>;
 // n bytes (at least 1), not cleared. Throws std::bad_alloc when there is no room.
 Block Allocate(size_t n);
 
-// Asks for large pages behind the untouched block [p, p + n), where whole
-// large pages lie inside it. Only a hint: the block stays as usable as before.
-void PreferLargePages(void* p, size_t n);
+// Readies the untouched block [p, p + n) that is about to be filled: large
+// pages where whole ones lie inside it, and its pages mapped in one call
+// rather than one fault each. Only a hint: the block stays as usable as
+// before on any system.
+void PrepareToFill(void* p, size_t n);
 
 } // namespace CxMemory
 

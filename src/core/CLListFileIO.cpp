@@ -60,7 +60,11 @@ void CLCmdManager::ScanRecords(std::vector<T>* pItems, CLListScan* pScan, const 
     }
     // Never reserve more than the rest of the file could hold.
     pItems->reserve(std::min<uint64_t>(pScan->nCount, m_pFile->Remaining() / 8));
-    CxMemory::PreferLargePages(pItems->data(), pItems->capacity() * sizeof(T));
+    // Readied whole only when the file holds the bytes of so many items: a
+    // count that lies takes no more memory than the file's size says.
+    const uint64_t nBytes = uint64_t(pItems->capacity()) * sizeof(T);
+    if (nBytes <= 4 * m_pFile->Remaining())
+        CxMemory::PrepareToFill(pItems->data(), static_cast<size_t>(nBytes));
     for (uint32_t i = 0; i < pScan->nCount; ++i) {
         T item{};
         uint32_t nNuls = m_pFile->NulStrings();

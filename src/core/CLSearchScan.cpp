@@ -69,7 +69,7 @@ std::vector<bool> Candidates(const std::vector<const CLCmdIndex*>& entries,
     // Where each record lies, by position.
     std::vector<std::pair<uint64_t, uint32_t>> spans; // record start, entry
     spans.reserve(entries.size());
-    CxMemory::PreferLargePages(spans.data(), spans.capacity() * sizeof spans[0]);
+    CxMemory::PrepareToFill(spans.data(), spans.capacity() * sizeof spans[0]);
     for (uint32_t i = 0; i < entries.size(); ++i)
         if (entries[i]->dwLength && entries[i]->dwPos != kNoRecordPos)
             spans.emplace_back(entries[i]->dwPos, i);
