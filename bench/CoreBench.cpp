@@ -1,5 +1,6 @@
 // Speed of the core at scale: loading the lists, importing, building and
 // reading records. Run with `make bench`; never part of the test run.
+#include "BenchRecords.h"
 #include "CLCmdManager.h"
 #include "CLFileAnalyzer.h"
 #include "CLRecordUtil.h"
@@ -197,32 +198,7 @@ void SearchIndex(benchmark::State& state)
     WriteIndex(n);
     CLCmdManager m;
     m.LoadCmdIdxList();
-    std::mt19937 rng(7);
-    const char* words[] = {"library", "job",     "queue",   "spooled", "file",
-                           "object",  "message", "user",    "profile", "system",
-                           "value",   "journal", "save",    "restore", "output",
-                           "printer", "device",  "network", "program", "module"};
-    size_t k = 0;
-    for (CLCmdIndex* p = m.GetFirstCmdIdx(); p; p = m.GetNextCmdIdx(), ++k) {
-        CLCmdRecord rec;
-        CLCmdManager::InitCmdRecord(p, &rec);
-        CopyField(rec.szName, p->szName);
-        CopyField(rec.szDesc, std::string(words[rng() % 20]) + " " + words[rng() % 20]);
-        std::string detail;
-        for (int w = 0; w < 40; ++w)
-            detail += std::string(words[rng() % 20]) + (w % 7 == 6 ? ".\r\n" : " ");
-        detail += "Unique" + std::to_string(k) + ".";
-        SetText(rec.pszDetail, detail);
-        CLCmdParam params[2] = {};
-        CopyField(params[0].szKeyword, "OBJ");
-        CopyField(params[0].szDesc, "Object");
-        CopyField(params[1].szKeyword, "KW" + std::to_string(k % 500));
-        CopyField(params[1].szChoices, "Name, *LIBL, *CURLIB");
-        rec.pParams = params;
-        rec.dwParamCount = 2;
-        m.SaveCmdRecord(&rec);
-        delete[] rec.pszDetail;
-    }
+    SaveBenchRecords(m);
     m.SetOptions(CLOptions{kRunModeEdit});
     CLSearchIndex index;
     index.Build(m);

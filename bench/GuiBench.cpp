@@ -4,6 +4,7 @@
 // Every command has a record of a few hundred bytes. Prints milliseconds;
 // run with `make bench` (headless under QT_QPA_PLATFORM=offscreen).
 #include "AppSettings.h"
+#include "BenchRecords.h"
 #include "CLCmdManager.h"
 #include "CLRecordUtil.h"
 #include "WinUtil.h"
@@ -17,7 +18,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -50,33 +50,7 @@ int main(int argc, char** argv)
             m.AddCmdIdx(&e);
         }
         m.SaveAll();
-        // Records: a two-word title, a detail of forty words and one of its
-        // own, a parameter every command has and one of 500 keywords.
-        std::mt19937 rng(7);
-        const char* words[] = {"library", "job",     "queue",   "spooled", "file",
-                               "object",  "message", "user",    "profile", "system",
-                               "value",   "journal", "save",    "restore", "output",
-                               "printer", "device",  "network", "program", "module"};
-        size_t k = 0;
-        for (CLCmdIndex* p = m.GetFirstCmdIdx(); p; p = m.GetNextCmdIdx(), ++k) {
-            CLCmdRecord rec;
-            CLCmdManager::InitCmdRecord(p, &rec);
-            CopyField(rec.szName, p->szName);
-            CopyField(rec.szDesc, std::string(words[rng() % 20]) + " " + words[rng() % 20]);
-            std::string detail;
-            for (int w = 0; w < 40; ++w)
-                detail += std::string(words[rng() % 20]) + (w % 7 == 6 ? ".\r\n" : " ");
-            SetText(rec.pszDetail, detail + "Unique" + std::to_string(k) + ".");
-            CLCmdParam params[2] = {};
-            CopyField(params[0].szKeyword, "OBJ");
-            CopyField(params[0].szDesc, "Object");
-            CopyField(params[1].szKeyword, "KW" + std::to_string(k % 500));
-            CopyField(params[1].szChoices, "Name, *LIBL, *CURLIB");
-            rec.pParams = params;
-            rec.dwParamCount = 2;
-            m.SaveCmdRecord(&rec);
-            delete[] rec.pszDetail;
-        }
+        SaveBenchRecords(m);
     }
     // The editing run mode reads the per-command files written above.
     std::ofstream((home / "tarvexa.ini").string()) << "[Zentrivo]\nRunMode=1\nLastCmd=M050000\n";
